@@ -1,0 +1,22 @@
+// Enemies: creatures of three spheres that walk straight at the player and
+// cost a life when they reach him.
+#pragma once
+
+#include "entities/object_list.h"
+#include "entities/scene_object.h"
+
+#include <cstdint>
+
+extern ObjectList<Character> enemyList;
+
+// Start-up: compiles the "Enemy" display list into the registry.
+void buildEnemyList();
+// Makes an enemy at (x, -20, z) worth `points` and appends it to the list.
+void spawnEnemy(float x, float z, std::int32_t points);
+// One enemy's step toward the player; true when it caught the player (a life
+// is lost and "DIIIIIIIIIE!" written on standard output).
+bool chasePlayer(Character& enemy);
+// Steps every enemy; removes and frees those that caught the player.
+void stepEnemies();
+// Draws every emitter and every enemy (culled in drawRegistered).
+void drawObjects();

@@ -1,0 +1,59 @@
+// A loaded MD2 key-frame model with its table of animation ranges, the frame
+// advance and blending, and the two ways of drawing the blended frame (the
+// skinned model, placed relative to the eye, and its flat black shadow).
+#pragma once
+
+#include "formats/file_formats.h"
+
+#include <cstdint>
+
+struct Md2Animation {
+    std::int32_t firstFrame;
+    std::int32_t lastFrame;
+    std::int32_t framesPerSecond;
+};
+
+inline constexpr int md2AnimationCount = 21;
+
+struct Md2Model {
+    Md2Animation animations[md2AnimationCount];   // filled by the constructor
+    std::int32_t startFrame = 0, endFrame = 0, framesPerSecond = 0;   // the range being played
+    std::int32_t currentFrame = 0, nextFrame = 0;
+    float lastAdvanceTime = 0;        // seconds
+    float interpolation = 0;          // 0..1 between current and next frame
+    std::int32_t animationIndex = 0;  // table row being played
+
+    // Either header is null and no array is held, or every array is held with
+    // the sizes the header gives.
+    Md2Header* header = nullptr;
+    Md2SkinName* skins = nullptr;
+    Md2Triangle* triangles = nullptr;
+    Md2TexCoord* texCoords = nullptr;
+    Md2FrameHeader* frames = nullptr;
+    Md2Vertex** frameVertices = nullptr;
+    Md2Vertex* interpolated = nullptr;   // scratch, refilled before each drawing
+
+    Md2Model();
+    ~Md2Model() { release(); }
+    Md2Model(const Md2Model&) = delete;
+    Md2Model& operator=(const Md2Model&) = delete;
+
+    // Reads an MD2 file. Returns false, holding nothing, for a missing,
+    // damaged or truncated file.
+    bool load(const char* path);
+    // Frees everything loaded; does nothing when nothing is loaded.
+    void release();
+    // Plays table row `row`: copies its range, sets the next frame to the
+    // row's first frame + 1; the current frame is kept.
+    void selectAnimation(int row);
+    // Advances the frame counters for time t (seconds) and sets the blend.
+    void animate(float t);
+    // Fills `interpolated` from the current and next frames.
+    void interpolate();
+    // Draws the skinned model at (x, y, z) relative to the eye.
+    void draw(float x, float y, float z, float scale);
+    // Animates (when t > 0) and draws the black shadow while lighting is on.
+    void drawShadow(float t, float x, float y, float z, float scale);
+
+    bool loaded() const { return header != nullptr; }
+};

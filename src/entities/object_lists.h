@@ -1,0 +1,4 @@
+#pragma once
+
+// Frees every node and element of every list. Called at exit.
+void freeAllLists();

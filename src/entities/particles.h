@@ -1,0 +1,40 @@
+// Particle systems: the explosion bursts. Four identical systems are made at
+// start-up and used in turn.
+#pragma once
+
+#include <cstdint>
+
+struct Particle {
+    bool active;
+    float life;
+    float fade;
+    float x, y, z;
+    float velocityX, velocityY, velocityZ;
+    float accelerationX, accelerationY, accelerationZ;
+    float red, green, blue;
+    float baseSize;
+    float size;
+};
+
+inline constexpr int particleCapacity = 50000;
+
+struct ParticleSystem {
+    Particle particles[particleCapacity];
+    std::int32_t count = 2000;
+    float slowdown = 0.8f;
+    std::int32_t speedFactor = 5;
+    float biasX = 0, biasY = 0;
+    std::int32_t frameCounter = 0;
+    float startRed = 1.0f, startGreen = 1.0f, startBlue = 0.0f;
+    float fadeRed = 0, fadeGreen = 0, fadeBlue = 0;
+};
+
+// Start-up: makes the four explosion systems with the game's parameters and
+// resets each once.
+void makeExplosionSystems();
+void resetParticles(ParticleSystem& system);
+// Draws every active particle, advances it one step, counts the frame.
+void stepParticles(ParticleSystem& system);
+void runParticles(ParticleSystem& system);
+// One frame of a pending explosion; ends it after three frames.
+void playExplosionFrame(ParticleSystem& system);

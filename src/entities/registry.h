@@ -1,0 +1,31 @@
+// The display-list registry: named display lists ("Enemy", "Emitter",
+// "DaySky") that objects are drawn with. Names are compared by pointer
+// identity, so every user passes the very constants below.
+#pragma once
+
+#include "entities/object_list.h"
+#include "platform/gl.h"
+
+inline constexpr const char* enemyName = "Enemy";
+inline constexpr const char* emitterName = "Emitter";
+inline constexpr const char* skyName = "DaySky";
+
+struct RegistryEntry {
+    const char* name = nullptr;
+    GLuint displayList = 0;
+};
+
+extern ObjectList<RegistryEntry> registry;
+
+// Walks the registry oldest first and stops at the first entry whose name
+// pointer equals `name`, leaving the cursor on it. False when not found
+// (also for an empty registry).
+bool findByName(const char* name);
+
+// Draws the entry under the registry cursor at (x, y, z) with the given
+// rotations (degrees; z, then y, then x, each only when not 0), in world space
+// through the camera. With culling on, "Emitter" and "Enemy" entries are drawn
+// only when their radius-50 sphere is in the view volume, and each such draw
+// counts in game.objectsDrawn. False, drawing nothing, when the node under
+// the cursor holds no entry.
+bool drawRegistered(float x, float y, float z, float rotationX, float rotationY, float rotationZ);

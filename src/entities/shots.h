@@ -1,0 +1,30 @@
+// Shots: the laser fired along the view, its hit test and its red beams.
+#pragma once
+
+#include "entities/object_list.h"
+
+struct ShotBeam {
+    float endX, endY, endZ;
+    float startX, startY, startZ;
+    float fireTime;     // glfwGetTime seconds
+    float lifetime;     // 0.4 seconds
+};
+
+extern ObjectList<ShotBeam> shotBeamList;
+
+// Direction code of a heading (degrees): 6, 7, 5, 8 on the axes 0, 90, 180,
+// 270; 1 to 4 for the quadrants between.
+int directionCode(float heading);
+// Quadrant 1..4 of an offset (dx, dz) from the player.
+int quadrantOf(float dx, float dz);
+// Whether a direction code accepts a quadrant.
+bool quadrantAccepted(int code, int quadrant);
+// Tests the enemy under the enemy list's cursor: its 3-D distance, or -1.
+float hitDistance(int code, float px, float pz, float eyeHeight, float pitch, float reach,
+                  float ux, float uz);
+// Fires one shot from the player along the view.
+void fireShot();
+void addShotBeam(float endX, float endY, float endZ, float startX, float startY, float startZ,
+                 float fireTime);
+// Draws every beam and removes the expired ones.
+void drawShotBeams();

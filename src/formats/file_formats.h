@@ -1,0 +1,108 @@
+// The on-disk layouts of the files the game reads, in one place, shared by the
+// game's loaders and by the asset generator that writes them. All numbers in
+// these files are little-endian.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------------------
+// Truevision TGA
+// ---------------------------------------------------------------------------
+inline constexpr std::size_t tgaHeaderSize = 18;
+
+enum TgaImageType : std::uint8_t {
+    tgaNoImage = 0,
+    tgaColourMapped = 1,
+    tgaTrueColour = 2,
+    tgaGreyscale = 3,
+    tgaRleColourMapped = 9,
+    tgaRleTrueColour = 10,
+    tgaRleGreyscale = 11,
+};
+
+// Descriptor bit 5: the first stored row is the top row.
+inline constexpr std::uint8_t tgaTopOrigin = 0x20;
+
+struct TgaInfo {
+    int width = 0;
+    int height = 0;
+    int imageType = 0;
+    int bitsPerPixel = 0;
+    bool topOrigin = false;
+    std::size_t pixelDataOffset = 0;   // first byte of the pixel data
+};
+
+// Checks that the bytes hold a whole TGA image of one of the kinds the game
+// takes (true colour 24/32-bit, colour-mapped 8-bit, greyscale 8-bit; plain or
+// run-length encoded) and that no part of it lies past the end of the data.
+// On failure returns false and says why in `error`.
+bool tgaCheck(const std::uint8_t* data, std::size_t size, TgaInfo& info, std::string& error);
+
+// Writes a true-colour TGA. `pixels` holds width x height pixels of `channels`
+// bytes (3: R,G,B or 4: R,G,B,A), top row first. With `rle` the pixel data is
+// run-length encoded. Returns false when the file cannot be written.
+bool tgaWrite(const std::string& path, int width, int height, int channels,
+              const std::vector<std::uint8_t>& pixels, bool rle = false);
+
+// ---------------------------------------------------------------------------
+// MD2 key-frame model
+// ---------------------------------------------------------------------------
+inline constexpr std::int32_t md2Magic = 0x32504449;   // "IDP2"
+inline constexpr std::int32_t md2Version = 8;
+inline constexpr std::size_t md2HeaderSize = 68;
+inline constexpr std::size_t md2SkinNameSize = 64;
+inline constexpr std::size_t md2FrameNameSize = 16;
+
+struct Md2Header {
+    std::int32_t magic;
+    std::int32_t version;
+    std::int32_t skinWidth;
+    std::int32_t skinHeight;
+    std::int32_t frameSize;
+    std::int32_t numSkins;
+    std::int32_t numVertices;
+    std::int32_t numTexCoords;
+    std::int32_t numTriangles;
+    std::int32_t numGlCommands;
+    std::int32_t numFrames;
+    std::int32_t offsetSkins;
+    std::int32_t offsetTexCoords;
+    std::int32_t offsetTriangles;
+    std::int32_t offsetFrames;
+    std::int32_t offsetGlCommands;
+    std::int32_t offsetEnd;
+};
+static_assert(sizeof(Md2Header) == md2HeaderSize);
+
+struct Md2SkinName {
+    char name[md2SkinNameSize];
+};
+static_assert(sizeof(Md2SkinName) == 64);
+
+struct Md2TexCoord {       // in texels
+    std::int16_t s;
+    std::int16_t t;
+};
+static_assert(sizeof(Md2TexCoord) == 4);
+
+struct Md2Triangle {       // corner k uses vertex[k] and texCoord[k]
+    std::int16_t vertex[3];
+    std::int16_t texCoord[3];
+};
+static_assert(sizeof(Md2Triangle) == 12);
+
+struct Md2FrameHeader {    // followed by numVertices packed vertices
+    float scale[3];
+    float translate[3];
+    char name[md2FrameNameSize];
+};
+static_assert(sizeof(Md2FrameHeader) == 40);
+
+struct Md2Vertex {         // position = byte * scale + translate
+    std::uint8_t v[3];
+    std::uint8_t normalIndex;
+};
+static_assert(sizeof(Md2Vertex) == 4);

@@ -1,0 +1,6 @@
+// The sky: a five-faced textured box around the eye that turns with the view
+// but never moves with the player; registered as "DaySky".
+#pragma once
+
+void buildSkyBox();
+bool drawSkyObject(float x, float y, float z, float rotationX, float rotationY, float rotationZ);

@@ -1,0 +1,84 @@
+#include "image.h"
+
+#include "formats/file_formats.h"
+
+#include <cstdio>
+
+void Image::blend(int x, int y, const Colour& c, float alpha)
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return;
+    Colour& d = at(x, y);
+    const float k = clamp01(alpha * c.a);
+    d.r += (c.r - d.r) * k;
+    d.g += (c.g - d.g) * k;
+    d.b += (c.b - d.b) * k;
+    d.a = d.a + (1 - d.a) * k;
+}
+
+bool saveTga(const Image& image, const std::string& path, bool withAlpha)
+{
+    const int channels = withAlpha ? 4 : 3;
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(image.pixels.size() * channels);
+    auto byte = [](float v) { return static_cast<std::uint8_t>(std::lround(clamp01(v) * 255.0f)); };
+    for (const Colour& c : image.pixels) {
+        bytes.push_back(byte(c.r));
+        bytes.push_back(byte(c.g));
+        bytes.push_back(byte(c.b));
+        if (withAlpha)
+            bytes.push_back(byte(c.a));
+    }
+    if (!tgaWrite(path, image.width, image.height, channels, bytes)) {
+        std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+float lattice(int x, int y, std::uint32_t seed)
+{
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u +
+                      seed * 2246822519u;
+    h = (h ^ (h >> 13)) * 1274126177u;
+    h ^= h >> 16;
+    return float(h & 0xffffff) / float(0xffffff);
+}
+
+int wrap(int v, int period)
+{
+    if (period <= 0)
+        return v;
+    v %= period;
+    return v < 0 ? v + period : v;
+}
+
+}  // namespace
+
+float valueNoise(float x, float y, std::uint32_t seed, int period)
+{
+    const float fx = std::floor(x), fy = std::floor(y);
+    const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
+    const float tx = x - fx, ty = y - fy;
+    const float sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
+    const int x0 = wrap(ix, period), x1 = wrap(ix + 1, period);
+    const int y0 = wrap(iy, period), y1 = wrap(iy + 1, period);
+    const float a = lattice(x0, y0, seed), b = lattice(x1, y0, seed);
+    const float c = lattice(x0, y1, seed), d = lattice(x1, y1, seed);
+    return (a + (b - a) * sx) + ((c + (d - c) * sx) - (a + (b - a) * sx)) * sy;
+}
+
+float fractalNoise(float x, float y, int octaves, std::uint32_t seed, int period)
+{
+    float sum = 0, amplitude = 1, total = 0, frequency = 1;
+    for (int i = 0; i < octaves; ++i) {
+        sum += amplitude * valueNoise(x * frequency, y * frequency, seed + 101u * i,
+                                      period > 0 ? period * static_cast<int>(frequency) : 0);
+        total += amplitude;
+        amplitude *= 0.5f;
+        frequency *= 2;
+    }
+    return sum / total;
+}
