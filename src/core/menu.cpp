@@ -1,0 +1,63 @@
+#include "core/menu.h"
+
+#include "core/game_state.h"
+#include "hud/screens.h"
+#include "platform/gl.h"
+#include "platform/platform.h"
+#include "sound/sound.h"
+
+void menuKeyHandler(int key, int action)
+{
+    if (action != GLFW_RELEASE)
+        return;
+    switch (key) {
+    case 'W':
+        if (game.inGoalMenu) {
+            if (game.goalMode > 0)
+                game.goalMode -= 1;
+        } else if (game.menuCursor > 0) {
+            game.menuCursor -= 1;
+        }
+        break;
+    case 'S':
+        if (game.inGoalMenu) {
+            if (game.goalMode < 4)
+                game.goalMode += 1;
+        } else if (game.menuCursor < 3) {
+            game.menuCursor += 1;
+        }
+        break;
+    case 'A':
+        game.inGoalMenu = false;
+        break;
+    case 'D':
+        FSOUND_PlaySound(0, game.laserSample);   // the click
+        if (game.inGoalMenu)
+            break;
+        switch (static_cast<int>(game.menuCursor)) {
+        case 0: game.gameStartRequested = true; break;
+        case 1: game.inGoalMenu = true; break;
+        case 2: game.difficulty = (game.difficulty + 1) % 3; break;
+        case 3: game.quitRequested = true; break;
+        default: break;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void runTitleMenu()
+{
+    while (!game.gameStartRequested && !game.quitRequested) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        if (game.inGoalMenu)
+            drawGoalScreen();
+        else
+            drawTitleScreen();
+        glfwSwapBuffers();
+        if (!game.quitRequested &&
+            (glfwGetKey(GLFW_KEY_ESC) == GLFW_PRESS || !glfwGetWindowParam(GLFW_OPENED)))
+            game.quitRequested = true;
+    }
+}

@@ -1,0 +1,17 @@
+// The program from start to end: start-up in its fixed order, the title
+// menu, game set-up, the frame loop and shutdown.
+#pragma once
+
+#include "core/rules.h"
+
+// The entry point's work. Returns the process exit code: 0 after a normal
+// end (also when Quit or Escape is chosen in the menu), 1 when the window
+// cannot be opened.
+int runGame(int argc, char** argv);
+
+// Start-up's texture step: the skin, particle, title, help and goal pictures,
+// each failed load writing "problem" on standard output.
+void loadStartTextures();
+// Game set-up after the menu: game handlers, depth and culling state,
+// difficulty parameters, the six emitters, the music.
+void setUpGame();

@@ -1,0 +1,43 @@
+# Shared by the end-to-end scripts: arguments, a private X display, checks.
+# Usage from a script: source "$(dirname "$0")/common.sh" "$@"
+set -uo pipefail
+BINARY="$1"
+ASSETS="$2"
+BUILD="$3"
+SHOTS="$BUILD/screenshots"
+mkdir -p "$SHOTS"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xsession.sh"
+export SDL_AUDIODRIVER=dummy
+WORK=$(mktemp -d)
+failures=0
+trap 'kill ${GAME_PID:-} 2>/dev/null; xsession_stop; rm -rf "$WORK"' EXIT
+
+check() {   # check "what" command...
+  local what="$1"; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+# Starts the game in directory $1 with output into $WORK/out and $WORK/err.
+start_game() {
+  (cd "$1" && exec "$BINARY") >"$WORK/out" 2>"$WORK/err" &
+  GAME_PID=$!
+}
+
+# Waits up to $1 seconds for the game to exit; sets GAME_STATUS (124 on time-out).
+wait_game() {
+  local limit="${1:-20}"
+  for _ in $(seq $((limit * 10))); do
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+      wait "$GAME_PID"; GAME_STATUS=$?; return 0
+    fi
+    sleep 0.1
+  done
+  kill "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null
+  GAME_STATUS=124
+}
+
+finish() {
+  echo "$(( $1 - failures )) passed, $failures failed"
+  [ "$failures" -eq 0 ]
+  exit $?
+}
