@@ -1,0 +1,25 @@
+// A fresh game state, clock and keyboard for every core test.
+#pragma once
+
+#include "core/game_state.h"
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+class FreshGame : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        game = GameState{};
+        sys::testSetTime(0.0);
+        sys::testReleaseAllKeys();
+    }
+    void TearDown() override
+    {
+        sys::testUseRealKeys();
+        sys::testUseRealClock();
+        game = GameState{};
+    }
+    static void hold(int key) { sys::testSetKey(key, true); }
+    static void let(int key) { sys::testSetKey(key, false); }
+};
