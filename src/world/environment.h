@@ -2,6 +2,34 @@
 // debugging view of six captured directions.
 #pragma once
 
+#include "platform/gl.h"
+
+// Side of every captured face, in pixels.
+inline constexpr int environmentFaceSize = 100;
+
+// The camera of one captured face.
+struct CaptureCamera {
+    double x, z;       // where the eye stands (whole units)
+    double pitch;
+    float heading;
+};
+
+// The six views of the chaser's cube map (targets +X, -X, +Y, -Y, +Z, -Z) and
+// of the debugging view (up; heading 270, 0, 90, 180; down).
+extern const CaptureCamera cubeFaceViews[6];
+extern const CaptureCamera debugViews[6];
+extern const GLenum cubeFaceTargets[6];
+
+// A capture position is truncated toward zero to a whole unit.
+double capturePosition(float value);
+
+// Start-up: the cube map, the sphere's quadric and the six view textures.
 void setupEnvironmentMap();
+// Renders the six faces (the chaser's cube map, or while the environment
+// view is on the six debugging textures). Leaves the viewport at 100 x 100
+// and the capture projection: the caller restores the game's.
 void captureEnvironment();
+// The cameras the last capture used, face by face (for tests).
+const CaptureCamera* lastCaptureCameras();
+// Draws the chaser's mirror sphere at (chaserX, -15, chaserZ).
 void drawChaserSphere();

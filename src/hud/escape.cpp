@@ -1,0 +1,141 @@
+#include "hud/escape.h"
+
+#include "core/game_state.h"
+#include "platform/platform.h"
+#include "world/scene.h"
+
+#include <cstdio>
+#include <vector>
+
+EscapeEffect escapeEffect;
+
+bool advanceEscapeClock(EscapeEffect& effect, double now, int motionTime)
+{
+    effect.motionClock += static_cast<float>((now - effect.motionClockLast) / 10.0);
+    effect.motionClockLast = static_cast<float>(now);
+    return effect.motionClock > 0.005f + 0.002f * static_cast<float>(motionTime);
+}
+
+std::array<int, 4> blurLayerSlots(int captureIndex)
+{
+    switch (captureIndex) {
+    case 0: return {3, 2, 0, 1};
+    case 1: return {0, 1, 2, 3};
+    case 2: return {1, 2, 3, 0};
+    default: return {2, 3, 0, 1};
+    }
+}
+
+void initEscapeEffect()
+{
+    // Placeholder images until the first capture redefines each slot at the
+    // frame's size (600 wide, 800 high here; a capture makes it 800 x 600).
+    const std::vector<unsigned char> black(600 * 800 * 3, 0);
+    for (GLuint& texture : escapeEffect.captureTextures) {
+        glEnable(GL_TEXTURE_2D);
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, 600, 800, 0, GL_RGB, GL_UNSIGNED_BYTE, black.data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    }
+    glEnable(GL_TEXTURE_2D);
+    glGenTextures(1, &escapeEffect.tunnelTexture);
+    glBindTexture(GL_TEXTURE_2D, escapeEffect.tunnelTexture);
+    if (!glfwLoadTexture2D("Textures/tunnel3.tga", GLFW_BUILD_MIPMAPS_BIT)) {
+        std::printf("problem\n");
+        std::fflush(stdout);
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void captureFrame(GLuint texture)
+{
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glViewport(0, 0, 800, 600);
+    renderBlurScene();
+    escapeEffect.motionClock = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 800, 600, 0);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    escapeEffect.captureIndex = (escapeEffect.captureIndex + 1) % 4;
+}
+
+void drawTexturedRect(GLuint texture, float red, float green, float blue, float alpha,
+                      int x1, int y1, int x2, int y2)
+{
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glLoadIdentity();
+    glBegin(GL_QUADS);
+    glColor4f(red, green, blue, alpha);
+    glTexCoord2f(0, 1);
+    glVertex2i(x1, y1);
+    glTexCoord2f(0, 0);
+    glVertex2i(x1, y2);
+    glTexCoord2f(1, 0);
+    glVertex2i(x2, y2);
+    glTexCoord2f(1, 1);
+    glVertex2i(x2, y1);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void drawEscapeFrame()
+{
+    if (advanceEscapeClock(escapeEffect, glfwGetTime(), game.motionTime)) {
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        captureFrame(escapeEffect.captureTextures[escapeEffect.captureIndex]);
+    }
+
+    // The live view, almost wholly covered by the layers below.
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    renderBlurScene();
+
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_NORMALIZE);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 800, 600, 0, 0, 1);
+    glMatrixMode(GL_MODELVIEW);
+
+    const GLuint* slots = escapeEffect.captureTextures;
+    if (game.tunnelTextured) {
+        drawTexturedRect(slots[0], 1, 1, 1, 1, 0, 0, 260, 200);
+        drawTexturedRect(slots[1], 1, 1, 1, 1, 260, 0, 520, 200);
+        drawTexturedRect(slots[2], 1, 1, 1, 1, 520, 0, 780, 200);
+        drawTexturedRect(slots[3], 1, 1, 1, 1, 0, 200, 260, 400);
+    } else {
+        const std::array<int, 4> order = blurLayerSlots(escapeEffect.captureIndex);
+        const float alphas[4] = {0.8f, 0.7f, 0.6f, 0.5f};
+        for (int i = 0; i < 4; ++i)
+            drawTexturedRect(slots[order[i]], 1, 1, 1, alphas[i], 0, 0, 800, 600);
+    }
+    drawTexturedRect(escapeEffect.tunnelTexture, 0, 0, 1, 0.3f, 0, 0, 800, 600);
+
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}

@@ -1,0 +1,57 @@
+// Escape mode's capture clock and the order of its blur layers.
+#include "hud/escape.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Seconds of real time between captures at a frame every `frame` seconds.
+double captureInterval(int motionTime, double frame = 0.001)
+{
+    EscapeEffect effect;
+    double now = 1000.0;   // long after start: the first frame captures at once
+    EXPECT_TRUE(advanceEscapeClock(effect, now, motionTime));
+    effect.motionClock = 0;   // what a capture does
+    double start = now;
+    for (int i = 0; i < 100000; ++i) {
+        now += frame;
+        if (advanceEscapeClock(effect, now, motionTime))
+            return now - start;
+    }
+    return -1;
+}
+
+TEST(EscapeClock, FirstFrameCapturesAtOnce)
+{
+    EscapeEffect effect;
+    EXPECT_TRUE(advanceEscapeClock(effect, 0.2, 0));   // 0.02 of clock since 0
+}
+
+TEST(EscapeClock, IntervalFollowsMotionTime)
+{
+    EXPECT_NEAR(captureInterval(0), 0.05, 0.002);
+    EXPECT_NEAR(captureInterval(10), 0.25, 0.002);
+    EXPECT_NEAR(captureInterval(5), 0.15, 0.002);
+}
+
+TEST(EscapeClock, NegativeMotionTimeCapturesEveryFrame)
+{
+    EscapeEffect effect;
+    for (double t = 10.0; t < 10.1; t += 0.016) {
+        EXPECT_TRUE(advanceEscapeClock(effect, t + 0.016, -3));
+        effect.motionClock = 0;
+    }
+}
+
+TEST(EscapeLayers, NewestCaptureFirst)
+{
+    using Slots = std::array<int, 4>;
+    EXPECT_EQ(blurLayerSlots(0), (Slots{3, 2, 0, 1}));
+    EXPECT_EQ(blurLayerSlots(1), (Slots{0, 1, 2, 3}));
+    EXPECT_EQ(blurLayerSlots(2), (Slots{1, 2, 3, 0}));
+    EXPECT_EQ(blurLayerSlots(3), (Slots{2, 3, 0, 1}));
+    for (int index = 0; index < 4; ++index)
+        EXPECT_EQ(blurLayerSlots(index)[0], (index + 3) % 4);
+}
+
+}  // namespace
