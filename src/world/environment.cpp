@@ -59,6 +59,8 @@ double capturePosition(float value) { return std::trunc(static_cast<double>(valu
 
 const CaptureCamera* lastCaptureCameras() { return lastCameras; }
 
+GLuint environmentCubeMapTexture() { return environmentCubeMap; }
+
 void setupEnvironmentMap()
 {
     glEnable(GL_TEXTURE_2D);

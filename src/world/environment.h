@@ -29,6 +29,8 @@ void setupEnvironmentMap();
 // view is on the six debugging textures). Leaves the viewport at 100 x 100
 // and the capture projection: the caller restores the game's.
 void captureEnvironment();
+// The cube map's texture name (for tests).
+GLuint environmentCubeMapTexture();
 // The cameras the last capture used, face by face (for tests).
 const CaptureCamera* lastCaptureCameras();
 // Draws the chaser's mirror sphere at (chaserX, -15, chaserZ).

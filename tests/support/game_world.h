@@ -1,0 +1,72 @@
+// For rendering tests that need the whole world: the GL side of start-up
+// (world, sky, player, lights, projection, textures, environment map, escape
+// textures, frustum, water) and the depth and culling state of game set-up,
+// done once per test process in the asset folder.
+#pragma once
+
+#include "core/game_state.h"
+#include "core/startup.h"
+#include "entities/emitters.h"
+#include "entities/enemies.h"
+#include "entities/player.h"
+#include "hud/escape.h"
+#include "hud/projection.h"
+#include "platform/gl.h"
+#include "support/test_support.h"
+#include "world/environment.h"
+#include "world/frustum.h"
+#include "world/scene.h"
+#include "world/sky.h"
+#include "world/terrain.h"
+#include "world/water.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+inline bool openGameWorld()
+{
+    static int state = 0;
+    if (state == 0) {
+        state = -1;
+        if (!openTestWindow() || chdir(assetDir()) != 0)
+            return false;
+        // The world's builders print "problem" lines for missing files only.
+        glClearColor(0.62f, 0.756f, 0.9f, 0.0f);
+        buildWorldGeometry();
+        buildEnemyList();
+        buildEmitterList();
+        buildSkyBox();
+        if (!game.player)
+            game.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
+        loadPlayerModel();
+        setupLights();
+        setupStartProjection();
+        loadStartTextures();
+        setupEnvironmentMap();
+        initEscapeEffect();
+        extractFrustum();
+        loadWater();
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LESS);
+        glDepthMask(GL_TRUE);
+        glClearDepth(1.0);
+        glEnable(GL_CULL_FACE);
+        state = 1;
+    }
+    return state == 1;
+}
+
+// The camera and modes of a fresh game, keeping the objects made at start.
+inline void resetView()
+{
+    game.playerX = game.playerZ = 0;
+    game.pitch = 10.0;
+    game.heading = 0;
+    game.chaserActive = false;
+    game.showEnvironment = false;
+    game.escapeMode = false;
+    game.tunnelTextured = false;
+    game.lightingEnabled = true;
+    game.cullingEnabled = true;
+    resetProjection();
+}
