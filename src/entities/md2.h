@@ -15,6 +15,14 @@ struct Md2Animation {
 
 inline constexpr int md2AnimationCount = 21;
 
+// One triangle corner as the drawing sends it: the skin coordinate and the
+// interpolated position in model units, decoded with frame 0's scale and
+// translate.
+struct Md2Corner {
+    float s, t;
+    float x, y, z;
+};
+
 struct Md2Model {
     Md2Animation animations[md2AnimationCount];   // filled by the constructor
     std::int32_t startFrame = 0, endFrame = 0, framesPerSecond = 0;   // the range being played
@@ -32,6 +40,7 @@ struct Md2Model {
     Md2FrameHeader* frames = nullptr;
     Md2Vertex** frameVertices = nullptr;
     Md2Vertex* interpolated = nullptr;   // scratch, refilled before each drawing
+                                         // (vertex count entries; none without frames)
 
     Md2Model();
     ~Md2Model() { release(); }
@@ -55,5 +64,11 @@ struct Md2Model {
     // Animates (when t > 0) and draws the black shadow while lighting is on.
     void drawShadow(float t, float x, float y, float z, float scale);
 
+    // The skin coordinate and decoded position of corner k (0..2) of triangle
+    // `triangle` from the interpolated vertices. Needs a loaded model with frames.
+    Md2Corner corner(int triangle, int k) const;
+
     bool loaded() const { return header != nullptr; }
+    // Something to draw: loaded and with at least one frame.
+    bool drawable() const { return header != nullptr && header->numFrames > 0; }
 };
