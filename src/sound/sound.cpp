@@ -1,0 +1,172 @@
+// The sound service over SDL2_mixer. Samples become Mix_Chunks played on the
+// numbered mixing channels; the song is a Mix_Music rendered by FluidSynth
+// with the TimGM6mb General MIDI soundfont.
+#include "sound/sound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+struct FSOUND_SAMPLE {
+    Mix_Chunk* chunk = nullptr;
+};
+
+struct FMUSIC_MODULE {
+    Mix_Music* music = nullptr;
+    bool looping = false;
+};
+
+namespace {
+
+constexpr const char* soundFontPath = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+constexpr int minimumMixingChannels = 32;
+constexpr int defaultMixRate = 44100;
+constexpr int bufferFrames = 1024;   // about 23 ms at 44100 Hz
+
+struct SoundService {
+    bool audioInitialised = false;   // SDL's audio subsystem is up
+    bool deviceOpen = false;         // the mixer has an open device
+    int channels = 0;                // allocated mixing channels
+    // Every handle handed out, so that a shutdown can free them.
+    std::vector<std::unique_ptr<FSOUND_SAMPLE>> samples;
+    std::vector<std::unique_ptr<FMUSIC_MODULE>> songs;
+};
+
+SoundService service;
+
+bool validChannel(int channel) { return service.deviceOpen && channel >= 0 && channel < service.channels; }
+
+}   // namespace
+
+bool FSOUND_Init(int mixRate, int maxChannels, unsigned int /*flags*/)
+{
+    if (service.deviceOpen)
+        return true;
+    if (!service.audioInitialised) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return false;
+        service.audioInitialised = true;
+    }
+    Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
+    // The device is opened as 16-bit stereo at the asked rate exactly; SDL
+    // converts to whatever the hardware takes.
+    const int rate = mixRate > 0 ? mixRate : defaultMixRate;
+    if (Mix_OpenAudioDevice(rate, AUDIO_S16SYS, 2, bufferFrames, nullptr, 0) != 0) {
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        service.audioInitialised = false;
+        return false;
+    }
+    service.deviceOpen = true;
+    service.channels = Mix_AllocateChannels(std::max(maxChannels, minimumMixingChannels));
+    return true;
+}
+
+FSOUND_SAMPLE* FSOUND_Sample_Load(int /*index*/, const char* name, unsigned int /*mode*/,
+                                  int /*offset*/, int /*length*/)
+{
+    if (!service.deviceOpen || name == nullptr)
+        return nullptr;
+    Mix_Chunk* chunk = Mix_LoadWAV(name);
+    if (chunk == nullptr)
+        return nullptr;
+    service.samples.push_back(std::make_unique<FSOUND_SAMPLE>());
+    service.samples.back()->chunk = chunk;
+    return service.samples.back().get();
+}
+
+int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample)
+{
+    if (sample == nullptr || sample->chunk == nullptr || !validChannel(channel))
+        return -1;
+    // Playing on a busy channel stops what it played and starts the new sample.
+    return Mix_PlayChannel(channel, sample->chunk, 0);
+}
+
+bool FSOUND_SetPaused(int channel, bool paused)
+{
+    if (!validChannel(channel))
+        return false;
+    if (paused)
+        Mix_Pause(channel);
+    else
+        Mix_Resume(channel);
+    return true;
+}
+
+FMUSIC_MODULE* FMUSIC_LoadSong(const char* name)
+{
+    if (!service.deviceOpen || name == nullptr)
+        return nullptr;
+    Mix_SetSoundFonts(soundFontPath);
+    Mix_Music* music = Mix_LoadMUS(name);
+    if (music == nullptr)
+        return nullptr;
+    service.songs.push_back(std::make_unique<FMUSIC_MODULE>());
+    service.songs.back()->music = music;
+    return service.songs.back().get();
+}
+
+bool FMUSIC_SetLooping(FMUSIC_MODULE* song, bool looping)
+{
+    if (song == nullptr)
+        return false;
+    song->looping = looping;
+    return true;
+}
+
+bool FMUSIC_PlaySong(FMUSIC_MODULE* song)
+{
+    if (song == nullptr || song->music == nullptr || !service.deviceOpen)
+        return false;
+    return Mix_PlayMusic(song->music, song->looping ? -1 : 0) == 0;
+}
+
+namespace soundtest {
+
+void shutdown()
+{
+    if (service.deviceOpen) {
+        Mix_HaltMusic();
+        Mix_HaltChannel(-1);
+        for (auto& song : service.songs)
+            Mix_FreeMusic(song->music);
+        for (auto& sample : service.samples)
+            Mix_FreeChunk(sample->chunk);
+        Mix_CloseAudio();
+        Mix_Quit();
+    }
+    service.songs.clear();
+    service.samples.clear();
+    if (service.audioInitialised)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    service = SoundService{};
+}
+
+bool deviceOpen() { return service.deviceOpen; }
+
+int mixingChannels() { return service.deviceOpen ? service.channels : 0; }
+
+bool channelPlaying(int channel) { return validChannel(channel) && Mix_Playing(channel) != 0; }
+
+bool channelPaused(int channel) { return validChannel(channel) && Mix_Paused(channel) != 0; }
+
+bool musicPlaying() { return service.deviceOpen && Mix_PlayingMusic() != 0; }
+
+bool samplePcm(const FSOUND_SAMPLE* sample, std::vector<std::int16_t>& pcm, int& rate,
+               int& channels)
+{
+    if (sample == nullptr || sample->chunk == nullptr || !service.deviceOpen)
+        return false;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS)
+        return false;
+    pcm.resize(sample->chunk->alen / sizeof(std::int16_t));
+    std::memcpy(pcm.data(), sample->chunk->abuf, pcm.size() * sizeof(std::int16_t));
+    return true;
+}
+
+}   // namespace soundtest

@@ -1,0 +1,167 @@
+// Helpers for the sound tests: run the sound service on SDL's disk audio
+// driver, which writes everything it mixes to a file, and measure what was
+// written (16-bit stereo at 44100 Hz, the format the service opens).
+#pragma once
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace capture {
+
+inline constexpr int rate = 44100;
+inline constexpr int channels = 2;
+inline constexpr double bytesPerSecond = rate * channels * 2.0;
+
+// A fresh folder of its own for one test.
+inline std::filesystem::path scratchFolder(const std::string& name)
+{
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("orbitor-" + name + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+// Makes the next FSOUND_Init open the disk driver writing into `file`; each
+// mixed buffer (about 23 ms of sound) is followed by `delayMs` of waiting.
+inline void useDiskDriver(const std::filesystem::path& file, int delayMs)
+{
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    ::setenv("SDL_DISKAUDIODELAY", std::to_string(delayMs).c_str(), 1);
+}
+
+// Seconds of sound the device has written to `file` so far.
+inline double secondsWritten(const std::filesystem::path& file)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    return error ? 0.0 : double(size) / bytesPerSecond;
+}
+
+// Polls `done` until it holds or `timeout` seconds have passed.
+inline bool waitUntil(const std::function<bool()>& done, double timeout = 20.0)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+inline std::vector<std::int16_t> readPcm(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::int16_t> pcm(bytes.size() / 2);
+    for (std::size_t i = 0; i < pcm.size(); ++i)
+        pcm[i] = std::int16_t(std::uint8_t(bytes[2 * i]) | (std::uint8_t(bytes[2 * i + 1]) << 8));
+    return pcm;
+}
+
+// Root-mean-square level (of full scale 32768) over consecutive windows of
+// `windowSeconds`, all channels together.
+inline std::vector<double> windowLevels(const std::vector<std::int16_t>& pcm, int pcmChannels = channels,
+                                        int pcmRate = rate, double windowSeconds = 0.01)
+{
+    const std::size_t frames = std::size_t(windowSeconds * pcmRate);
+    std::vector<double> levels;
+    for (std::size_t start = 0; (start + frames) * pcmChannels <= pcm.size(); start += frames) {
+        double sum = 0;
+        for (std::size_t i = start * pcmChannels; i < (start + frames) * pcmChannels; ++i)
+            sum += double(pcm[i]) * pcm[i];
+        levels.push_back(std::sqrt(sum / double(frames * pcmChannels)) / 32768.0);
+    }
+    return levels;
+}
+
+inline double rms(const std::vector<std::int16_t>& pcm, std::size_t first = 0, std::size_t count = SIZE_MAX)
+{
+    const std::size_t end = std::min(pcm.size(), count == SIZE_MAX ? pcm.size() : first + count);
+    double sum = 0;
+    for (std::size_t i = first; i < end; ++i)
+        sum += double(pcm[i]) * pcm[i];
+    return end > first ? std::sqrt(sum / double(end - first)) / 32768.0 : 0.0;
+}
+
+inline int peak(const std::vector<std::int16_t>& pcm)
+{
+    int largest = 0;
+    for (std::int16_t s : pcm)
+        largest = std::max(largest, std::abs(int(s)));
+    return largest;
+}
+
+// Windows above `threshold`: a run is a stretch of consecutive loud windows.
+struct Runs {
+    std::vector<std::pair<std::size_t, std::size_t>> spans;   // [first, last] window
+    std::size_t loudWindows = 0;
+};
+
+inline Runs loudRuns(const std::vector<double>& levels, double threshold = 0.01)
+{
+    Runs runs;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        if (levels[i] <= threshold)
+            continue;
+        ++runs.loudWindows;
+        if (!runs.spans.empty() && runs.spans.back().second + 1 == i)
+            runs.spans.back().second = i;
+        else
+            runs.spans.push_back({i, i});
+    }
+    return runs;
+}
+
+// Frequency of a plain tone from the left channel's zero crossings, over
+// `frameCount` frames from `firstFrame`.
+inline double toneFrequency(const std::vector<std::int16_t>& pcm, std::size_t firstFrame, std::size_t frameCount)
+{
+    int crossings = 0;
+    for (std::size_t f = firstFrame + 1; f < firstFrame + frameCount && f * channels < pcm.size(); ++f)
+        if ((pcm[(f - 1) * channels] < 0) != (pcm[f * channels] < 0))
+            ++crossings;
+    return crossings / 2.0 / (double(frameCount) / rate);
+}
+
+// Writes a mono 16-bit WAV of a sine tone at half of full scale.
+inline void writeToneWav(const std::filesystem::path& file, double frequency, double seconds)
+{
+    const std::uint32_t frames = std::uint32_t(seconds * rate);
+    std::vector<std::uint8_t> out;
+    auto put = [&](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(std::uint8_t(v >> (8 * i)));
+    };
+    auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
+    tag("RIFF");
+    put(36 + frames * 2, 4);
+    tag("WAVE");
+    tag("fmt ");
+    put(16, 4);
+    put(1, 2);
+    put(1, 2);
+    put(rate, 4);
+    put(rate * 2, 4);
+    put(2, 2);
+    put(16, 2);
+    tag("data");
+    put(frames * 2, 4);
+    for (std::uint32_t i = 0; i < frames; ++i)
+        put(std::uint16_t(std::int16_t(16384 * std::sin(6.283185307 * frequency * i / rate))), 2);
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), out.size());
+}
+
+}   // namespace capture
