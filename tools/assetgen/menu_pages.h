@@ -1,0 +1,17 @@
+// The menu pictures: the title page per difficulty (sp1, sp2, sp3), the goal
+// page (sp4) and the help page shown while paused (spHelp). Written by
+// generateMenuPages (assetgen.h).
+#pragma once
+
+// Texture size of every page; the game stretches it over the 800 x 600 screen.
+inline constexpr int menuPageWidth = 1024;
+inline constexpr int menuPageHeight = 512;
+
+// The goal limits the goal page prints for a difficulty (0 easy, 1 normal,
+// 2 hard); they must agree with the game's difficulty table.
+struct GoalPageLimits {
+    int kills;
+    int score;
+    int seconds;
+};
+GoalPageLimits goalPageLimits(int difficulty);
