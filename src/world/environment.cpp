@@ -29,8 +29,11 @@ GLuint environmentCubeMap = 0;
 GLUquadric* sphereQuadric = nullptr;
 CaptureCamera lastCameras[6] = {};
 
-// One face: a 90-degree view from (x, z) copied into `target`, bound beforehand.
-void captureFace(int face, const CaptureCamera& view, double x, double z, GLenum target)
+// One face: a 90-degree view from (x, z) copied into `target`. A 2-D target
+// is `texture`, bound again after the scene pass (which binds its own); the
+// cube map stays bound throughout.
+void captureFace(int face, const CaptureCamera& view, double x, double z, GLenum target,
+                 GLuint texture = 0)
 {
     glEnable(GL_CULL_FACE);
     glLoadIdentity();
@@ -47,6 +50,8 @@ void captureFace(int face, const CaptureCamera& view, double x, double z, GLenum
     game.heading = view.heading;
     lastCameras[face] = {x, z, view.pitch, view.heading};
     renderCubeFaceScene();
+    if (target == GL_TEXTURE_2D)
+        glBindTexture(GL_TEXTURE_2D, texture);
     glCopyTexImage2D(target, 0, GL_RGB, 0, 0, environmentFaceSize, environmentFaceSize, 0);
     glEnable(GL_DEPTH_TEST);
     if (face < 5)
@@ -119,7 +124,7 @@ void captureEnvironment()
         const double z = capturePosition(game.environmentOffsetY);
         for (int face = 0; face < 6; ++face) {
             glBindTexture(GL_TEXTURE_2D, game.environmentViewTextures[face]);
-            captureFace(face, debugViews[face], x, z, GL_TEXTURE_2D);
+            captureFace(face, debugViews[face], x, z, GL_TEXTURE_2D, game.environmentViewTextures[face]);
         }
         glDisable(GL_COLOR_MATERIAL);
     }
