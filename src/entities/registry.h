@@ -1,14 +1,17 @@
 // The display-list registry: named display lists ("Enemy", "Emitter",
 // "DaySky") that objects are drawn with. Names are compared by pointer
-// identity, so every user passes the very constants below.
+// identity, so every user passes the very constants below. They are inline
+// arrays, not pointers to literals: an inline array is one object with one
+// address in every file, whereas a pointer constant may be folded to a copy of
+// the literal local to each file (unoptimised and sanitizer builds do that).
 #pragma once
 
 #include "entities/object_list.h"
 #include "platform/gl.h"
 
-inline constexpr const char* enemyName = "Enemy";
-inline constexpr const char* emitterName = "Emitter";
-inline constexpr const char* skyName = "DaySky";
+inline constexpr char enemyName[] = "Enemy";
+inline constexpr char emitterName[] = "Emitter";
+inline constexpr char skyName[] = "DaySky";
 
 struct RegistryEntry {
     const char* name = nullptr;

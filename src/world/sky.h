@@ -2,5 +2,10 @@
 // but never moves with the player; registered as "DaySky".
 #pragma once
 
+#include "platform/gl.h"
+
+// The five face textures, loaded by buildSkyBox.
+extern GLuint skyFrontTexture, skyBackTexture, skyTopTexture, skyLeftTexture, skyRightTexture;
+
 void buildSkyBox();
 bool drawSkyObject(float x, float y, float z, float rotationX, float rotationY, float rotationZ);

@@ -1,0 +1,164 @@
+// The two height-grid pieces of the terrain: the mountain range and the beach,
+// their grids, their face normals and their display lists.
+#include "world/terrain.h"
+
+#include "world/world_texture.h"
+
+#include <cmath>
+
+float mountainHeights[heightGridSize][heightGridSize] = {};
+float beachHeights[heightGridSize][heightGridSize] = {};
+float faceNormal[3] = {0.0f, 0.0f, 0.0f};
+
+GLuint mountainTexture = 0;
+GLuint beachTexture = 0;
+GLuint mountainList = 0;
+GLuint beachList = 0;
+
+void fillMountainHeights(float grid[heightGridSize][heightGridSize])
+{
+    // Rows 0 and 9 and columns 0 and 61 stay at 0, so the range falls to its
+    // base on every side.
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 60; ++c) {
+            const float fr = static_cast<float>(r);
+            const float fc = static_cast<float>(c);
+            grid[r][c] = std::cos(fr) * std::cos(fc) + 0.2f * fr;
+        }
+    for (int r = 4; r <= 8; ++r)
+        for (int c = 1; c <= 60; ++c) {
+            const float fr = static_cast<float>(r);
+            const float fc = static_cast<float>(c);
+            grid[r][c] = std::sin(fr) * std::sin(fc) + 0.7f * fr;
+        }
+}
+
+void fillBeachHeights(float grid[heightGridSize][heightGridSize])
+{
+    // Column 46 stays at 0: the bottom of the slope once the beach is mirrored.
+    for (int r = 0; r <= 7; ++r)
+        for (int c = 0; c <= 45; ++c) {
+            const float fr = static_cast<float>(r);
+            const float fc = static_cast<float>(c);
+            grid[r][c] = -std::fabs(std::cos(fr) * std::cos(fc)) - fr;
+        }
+    for (int c = 0; c <= 45; ++c) {
+        grid[8][c] = -9.0f;
+        grid[9][c] = -10.0f;
+    }
+}
+
+void computeFaceNormal(float x1, float y1, float z1, float x2, float y2, float z2,
+                       float x3, float y3, float z3)
+{
+    const float ux = x2 - x1, uy = y2 - y1, uz = z2 - z1;
+    const float vx = x3 - x1, vy = y3 - y1, vz = z3 - z1;
+    const float nx = uy * vz - uz * vy;
+    const float ny = uz * vx - ux * vz;
+    const float nz = ux * vy - uy * vx;
+    const float length = std::sqrt(nx * nx + ny * ny + nz * nz);
+    faceNormal[0] = nx / length;
+    faceNormal[1] = ny / length;
+    faceNormal[2] = nz / length;
+}
+
+namespace {
+
+struct GridPoint {
+    float x, y, z;
+};
+
+void normalOf(const GridPoint& a, const GridPoint& b, const GridPoint& c)
+{
+    computeFaceNormal(a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z);
+    glNormal3fv(faceNormal);
+}
+
+// One four-vertex triangle strip per grid cell. The normals come from the
+// grid-space points (cell index, raw height); the positions are scaled by the
+// cell size d and the height scale e; texture t runs m / q along a strip.
+void emitHeightMesh(const float grid[heightGridSize][heightGridSize], float d, float e, float q,
+                    int strips, int cells)
+{
+    for (int k = 0; k < strips; ++k) {
+        for (int m = 0; m < cells; ++m) {
+            const float fk = static_cast<float>(k);
+            const float fm = static_cast<float>(m);
+            const float h00 = grid[k][m];
+            const float h01 = grid[k][m + 1];
+            const float h10 = grid[k + 1][m];
+            const float h11 = grid[k + 1][m + 1];
+            const GridPoint p00{fk, h00, fm};
+            const GridPoint p01{fk, h01, fm + 1.0f};
+            const GridPoint p10{fk + 1.0f, h10, fm};
+            const GridPoint p11{fk + 1.0f, h11, fm + 1.0f};
+
+            glBegin(GL_TRIANGLE_STRIP);
+            glTexCoord2f(0.125f * fk, fm / q);
+            normalOf(p00, p10, p01);
+            glVertex3f(d * fk, e * h00, d * fm);
+
+            glTexCoord2f(0.125f * fk, (fm + 1.0f) / q);
+            normalOf(p01, p00, p11);
+            glVertex3f(d * fk, e * h01, d * (fm + 1.0f));
+
+            glTexCoord2f(0.125f * (fk + 1.0f), fm / q);
+            normalOf(p10, p11, p00);
+            glVertex3f(d * (fk + 1.0f), e * h10, d * fm);
+
+            glTexCoord2f(0.125f * (fk + 1.0f), (fm + 1.0f) / q);
+            normalOf(p11, p01, p10);
+            glVertex3f(d * (fk + 1.0f), e * h11, d * (fm + 1.0f));
+            glEnd();
+        }
+    }
+}
+
+}  // namespace
+
+void buildMountainList()
+{
+    mountainTexture = loadWorldTexture("Textures/mountainsc.tga");
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    fillMountainHeights(mountainHeights);
+
+    mountainList = glGenLists(1);
+    glNewList(mountainList, GL_COMPILE);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glBindTexture(GL_TEXTURE_2D, mountainTexture);
+    glPushMatrix();
+    emitHeightMesh(mountainHeights, 20.0f, 15.0f, 60.0f, 9, 61);
+    glPopMatrix();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_LIGHTING);
+    glEndList();
+}
+
+void buildBeachList()
+{
+    beachTexture = loadWorldTexture("Textures/beachtex_COLOR.tga");
+    // Mipmapped: the beach is seen at grazing angles over its whole length.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    fillBeachHeights(beachHeights);
+
+    beachList = glGenLists(1);
+    glNewList(beachList, GL_COMPILE);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHTING);
+    glBindTexture(GL_TEXTURE_2D, beachTexture);
+    glPushMatrix();
+    emitHeightMesh(beachHeights, 32.0f, 10.0f, 40.0f, 9, 46);
+    glPopMatrix();
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_COLOR_MATERIAL);
+    glEndList();
+}

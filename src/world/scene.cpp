@@ -1,0 +1,151 @@
+// The scene passes. Each assumes the caller cleared the buffers and set the
+// viewport and projection, with the model-view matrix current; every drawing
+// step starts again from the identity and the camera.
+#include "world/scene.h"
+
+#include "core/camera.h"
+#include "core/game_state.h"
+#include "entities/enemies.h"
+#include "entities/player.h"
+#include "entities/registry.h"
+#include "entities/shots.h"
+#include "platform/gl.h"
+#include "world/frustum.h"
+#include "world/sky.h"
+#include "world/terrain.h"
+#include "world/water.h"
+
+namespace {
+
+constexpr GLfloat ambientLight[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+constexpr GLfloat diffuseLight[4] = {1.0f, 1.0f, 0.0f, 0.9f};
+
+void cameraFrame()
+{
+    glLoadIdentity();
+    applyCameraView();
+}
+
+// The sky first, unlit and unculled, when "DaySky" is registered. Without it
+// the light position is not re-specified either.
+void drawSky(bool lightFollowsCamera)
+{
+    if (!findByName(skyName))
+        return;
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    drawSkyObject(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_LIGHTING);
+    glLoadIdentity();
+    if (lightFollowsCamera)
+        applyCameraView();
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+}
+
+// The sea, when its sphere is in view: the beach's sphere, always with the
+// plain radius 930 (the culling adjustment of the N and M keys acts only on
+// the beach itself).
+void drawSea()
+{
+    if (!sphereInFrustum(beachSphere[0], beachSphere[1], beachSphere[2], beachSphere[3]))
+        return;
+    cameraFrame();
+    glTranslatef(-798.0f, -52.0f, -702.0f);
+    drawWater();
+}
+
+// A red quad beyond the mountain range on the +z side.
+void drawMarkerQuad()
+{
+    glColor3f(1.0f, 0.0f, 0.0f);
+    cameraFrame();
+    glBegin(GL_QUADS);
+    glVertex3f(426.0f, -30.0f, 950.0f);
+    glVertex3f(188.0f, -30.0f, 950.0f);
+    glVertex3f(188.0f, -30.0f, 1330.0f);
+    glVertex3f(426.0f, -30.0f, 1330.0f);
+    glEnd();
+}
+
+// The player's flat shadow, over everything drawn so far (no depth test).
+// The shadow sets its own opaque black; the blending here stays without
+// effect on it.
+void drawShadowStep()
+{
+    glPushMatrix();
+    glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    drawPlayerShadow();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_CULL_FACE);
+    glPopMatrix();
+}
+
+void drawPlayer()
+{
+    if (game.player != nullptr)
+        drawCharacter(*game.player);
+}
+
+}  // namespace
+
+void setupLights()
+{
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambientLight);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuseLight);
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    glShadeModel(GL_SMOOTH);
+}
+
+void renderScene()
+{
+    cameraFrame();
+    // The light passes through the camera, so it stands still in the world.
+    drawSky(true);
+    extractFrustumPerspective();
+    drawSea();
+    drawMarkerQuad();
+    drawWorld();
+    drawObjects();
+    drawShadowStep();
+    drawShotBeams();
+    drawPlayer();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void renderCubeFaceScene()
+{
+    cameraFrame();
+    // The light is fixed relative to the cube-face camera.
+    drawSky(false);
+    extractFrustumPerspective();
+    drawSea();
+    drawWorld();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void renderBlurScene()
+{
+    glLoadIdentity();
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_LIGHTING);
+    cameraFrame();
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    extractFrustumPerspective();
+    drawSea();
+    drawMarkerQuad();
+    drawWorld();
+    drawObjects();
+    drawPlayer();
+    glDisable(GL_TEXTURE_2D);
+}
