@@ -33,6 +33,9 @@ struct ParticleSystem {
 // resets each once.
 void makeExplosionSystems();
 void resetParticles(ParticleSystem& system);
+// One particle's advance (no drawing): position, velocity, life, colour and
+// size; a particle whose life ran out is respawned at the centre.
+void advanceParticle(const ParticleSystem& system, Particle& particle);
 // Draws every active particle, advances it one step, counts the frame.
 void stepParticles(ParticleSystem& system);
 void runParticles(ParticleSystem& system);

@@ -8,6 +8,7 @@
 #include "entities/emitters.h"
 #include "entities/enemies.h"
 #include "entities/particles.h"
+#include "platform/platform.h"
 #include "support/game_world.h"
 
 #include <sys/resource.h>
