@@ -17,6 +17,12 @@ KeyCallback keyCallback = nullptr;
 MouseButtonCallback mouseButtonCallback = nullptr;
 MousePosCallback mousePosCallback = nullptr;
 
+// With the cursor disabled, positions are counted from where the cursor stood
+// when it was disabled, so mouse look starts from (0, 0) as GLFW 2's locked
+// mouse did; GLFW 3 itself would report the window centre first.
+bool cursorLocked = false;
+double cursorOriginX = 0, cursorOriginY = 0;
+
 bool testClock = false;
 double testTime = 0.0;
 bool testKeys = false;
@@ -91,10 +97,23 @@ void onMouseButton(GLFWwindow*, int button, int action, int)
         mouseButtonCallback(button, action == GLFW_PRESS ? press : release);
 }
 
+void reportedCursorPos(double x, double y, int& outX, int& outY)
+{
+    if (cursorLocked) {
+        x -= cursorOriginX;
+        y -= cursorOriginY;
+    }
+    outX = static_cast<int>(x);
+    outY = static_cast<int>(y);
+}
+
 void onCursorPos(GLFWwindow*, double x, double y)
 {
-    if (mousePosCallback)
-        mousePosCallback(static_cast<int>(x), static_cast<int>(y));
+    if (!mousePosCallback)
+        return;
+    int ix = 0, iy = 0;
+    reportedCursorPos(x, y, ix, iy);
+    mousePosCallback(ix, iy);
 }
 
 }  // namespace
@@ -112,6 +131,7 @@ void glfwTerminate()
     if (window)
         glfwDestroyWindow(window);
     window = nullptr;
+    cursorLocked = false;
     if (libraryUp)
         ::glfwTerminate();
     libraryUp = false;
@@ -161,13 +181,17 @@ void glfwDisable(int token)
         glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
         if (glfwRawMouseMotionSupported())
             glfwSetInputMode(window, GLFW_RAW_MOUSE_MOTION, GLFW_TRUE);
+        glfwGetCursorPos(window, &cursorOriginX, &cursorOriginY);
+        cursorLocked = true;
     }
 }
 
 void glfwEnable(int token)
 {
-    if (window && token == mouseCursor)
+    if (window && token == mouseCursor) {
         glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
+        cursorLocked = false;
+    }
 }
 
 double glfwGetTime()
@@ -204,7 +228,9 @@ void glfwSetMousePosCallback(MousePosCallback callback)
     if (callback && window) {
         double x = 0, y = 0;
         glfwGetCursorPos(window, &x, &y);
-        callback(static_cast<int>(x), static_cast<int>(y));
+        int ix = 0, iy = 0;
+        reportedCursorPos(x, y, ix, iy);
+        callback(ix, iy);
     }
 }
 

@@ -59,7 +59,8 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
                    int alphaBits, int depthBits, int stencilBits, int mode);
 void glfwSetWindowTitle(const char* title);
 // glfwDisable(GLFW_MOUSE_CURSOR) hides the cursor and reports unbounded
-// motion (mouse look); glfwEnable gives the cursor back.
+// motion (mouse look), counted from (0, 0) where the cursor stood when it was
+// disabled; glfwEnable gives the cursor back.
 void glfwDisable(int token);
 void glfwEnable(int token);
 // Seconds since glfwInit (or the test clock, when a test has set one).
