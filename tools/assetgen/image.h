@@ -62,3 +62,19 @@ float valueNoise(float x, float y, std::uint32_t seed, int period = 0);
 // Fractal sum of `octaves` layers of value noise, in [0, 1]; tiles with
 // `period` at the base frequency when period > 0.
 float fractalNoise(float x, float y, int octaves, std::uint32_t seed, int period = 0);
+
+// Gradient noise in about [-1, 1] (standard deviation about 0.3), smoother
+// than value noise (no lattice squares). Repeats every `periodX` lattice
+// cells in x and `periodY` in y; a period <= 0 means no repetition there.
+float gradientNoise(float x, float y, std::uint32_t seed, int periodX = 0, int periodY = 0);
+// Fractal sum of `octaves` layers of gradient noise, each at twice the
+// frequency and `gain` times the amplitude of the one before, with the
+// spread of a single layer. Repeats like gradientNoise with the periods of
+// the first layer.
+float gradientFractal(float x, float y, int octaves, std::uint32_t seed, int periodX = 0,
+                      int periodY = 0, float gain = 0.5f);
+// A repeatable random number in [0, 1) for the integer point (x, y).
+float hash01(int x, int y, std::uint32_t seed);
+// Like saveTga, but run-length encodes the pixels: much smaller for smooth
+// pictures (skies, glows), a little larger for noisy ones.
+bool saveTgaCompressed(const Image& image, const std::string& path, bool withAlpha = false);
