@@ -41,3 +41,11 @@ finish() {
   [ "$failures" -eq 0 ]
   exit $?
 }
+
+# Pixels of a screenshot rectangle whose colour satisfies an awk condition
+# on r, g, b (0..255): count_where FILE W H X Y 'r > 200 && b > 150'
+count_where() {
+  convert "$1" -crop "$2x$3+$4+$5" +repage -depth 8 txt:- 2>/dev/null |
+    sed -n 's/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
+    awk "{ r = \$1; g = \$2; b = \$3; if ($6) n++ } END { print n + 0 }"
+}
