@@ -8,10 +8,12 @@
 #include "core/startup.h"
 #include "entities/emitters.h"
 #include "entities/enemies.h"
+#include "entities/particles.h"
 #include "entities/player.h"
 #include "hud/escape.h"
 #include "hud/projection.h"
 #include "platform/gl.h"
+#include "platform/platform.h"
 #include "support/test_support.h"
 #include "world/environment.h"
 #include "world/frustum.h"
@@ -30,6 +32,8 @@ inline bool openGameWorld()
         state = -1;
         if (!openTestWindow() || chdir(assetDir()) != 0)
             return false;
+        if (!game.explosionSystems[0])
+            makeExplosionSystems();
         // The world's builders print "problem" lines for missing files only.
         glClearColor(0.62f, 0.756f, 0.9f, 0.0f);
         buildWorldGeometry();

@@ -40,21 +40,21 @@ bool openTestWindow()
 
 const char* assetDir() { return ORBITOR_ASSET_DIR; }
 
-Rgb readPixel(int x, int y)
+Rgb readPixel(int x, int y, bool front)
 {
     unsigned char px[4] = {0, 0, 0, 0};
-    glReadBuffer(GL_BACK);
+    glReadBuffer(front ? GL_FRONT : GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, 599 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
     return {px[0], px[1], px[2]};
 }
 
-std::string saveScreenshot(const std::string& name)
+std::string saveScreenshot(const std::string& name, bool front)
 {
     const std::filesystem::path dir = std::filesystem::path(ORBITOR_BUILD_DIR) / "screenshots";
     std::filesystem::create_directories(dir);
     std::vector<unsigned char> pixels(800 * 600 * 3);
-    glReadBuffer(GL_BACK);
+    glReadBuffer(front ? GL_FRONT : GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     stbi_flip_vertically_on_write(1);

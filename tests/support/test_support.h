@@ -14,10 +14,12 @@ struct Rgb {
 bool openTestWindow();
 // The working directory holding Textures/, Modells/ and Sound/.
 const char* assetDir();
-// Reads the back buffer pixel at (x, y), counted from the top-left corner.
-Rgb readPixel(int x, int y);
-// Saves the back buffer as a PNG under build/screenshots/ and returns its path.
-std::string saveScreenshot(const std::string& name);
+// Reads the back buffer pixel at (x, y), counted from the top-left corner
+// (the front buffer, i.e. the frame last shown, with `front`).
+Rgb readPixel(int x, int y, bool front = false);
+// Saves the back (or front) buffer as a PNG under build/screenshots/ and
+// returns its path.
+std::string saveScreenshot(const std::string& name, bool front = false);
 // Runs a command; returns its exit status and puts its standard output and
 // standard error into the strings.
 int runCommand(const std::string& command, std::string* out = nullptr, std::string* err = nullptr);
