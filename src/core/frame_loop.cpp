@@ -2,6 +2,7 @@
 
 #include "core/camera.h"
 #include "core/game_state.h"
+#include "core/input.h"
 #include "entities/emitters.h"
 #include "entities/particles.h"
 #include "entities/player.h"
@@ -31,19 +32,6 @@ const int environmentTiles[6][4] = {
 
 bool windowOpen() { return glfwGetWindowParam(GLFW_OPENED) != 0; }
 bool escapeHeld() { return glfwGetKey(GLFW_KEY_ESC) == GLFW_PRESS; }
-
-void setLighting(bool on)
-{
-    if (on) {
-        glEnable(GL_LIGHTING);
-        glEnable(GL_LIGHT0);
-        glEnable(GL_NORMALIZE);
-    } else {
-        glDisable(GL_LIGHTING);
-        glDisable(GL_LIGHT0);
-        glDisable(GL_NORMALIZE);
-    }
-}
 
 void captureChaserEnvironment()
 {

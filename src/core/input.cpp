@@ -30,6 +30,8 @@ void setBoundTextureFilter(const TextureFilter& filter)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter.minification);
 }
 
+}  // namespace
+
 void setLighting(bool on)
 {
     if (on) {
@@ -42,6 +44,8 @@ void setLighting(bool on)
         glDisable(GL_NORMALIZE);
     }
 }
+
+namespace {
 
 void printCullRadiusAdjust()
 {

@@ -21,23 +21,11 @@
 #include "world/sky.h"
 #include "world/terrain.h"
 #include "world/water.h"
+#include "world/world_texture.h"
 
 #include <cstdio>
 
 namespace {
-
-// A new texture name with the file's image (and mipmaps) in it.
-GLuint loadTexture(const char* path)
-{
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    if (!glfwLoadTexture2D(path, GLFW_BUILD_MIPMAPS_BIT)) {
-        std::printf("problem\n");
-        std::fflush(stdout);
-    }
-    return name;
-}
 
 void shutDown()
 {
@@ -50,15 +38,15 @@ void shutDown()
 void loadStartTextures()
 {
     glEnable(GL_TEXTURE_2D);
-    game.playerSkinTexture = loadTexture("Textures/hueteotl.tga");
+    game.playerSkinTexture = loadWorldTexture("Textures/hueteotl.tga");
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    game.particleTexture = loadTexture("Textures/Particle.tga");
-    const GLuint easy = loadTexture("Textures/sp1.tga");
-    game.helpTexture = loadTexture("Textures/spHelp.tga");
-    game.goalMenuTexture = loadTexture("Textures/sp4.tga");
-    const GLuint normal = loadTexture("Textures/sp2.tga");
-    const GLuint hard = loadTexture("Textures/sp3.tga");
+    game.particleTexture = loadWorldTexture("Textures/Particle.tga");
+    const GLuint easy = loadWorldTexture("Textures/sp1.tga");
+    game.helpTexture = loadWorldTexture("Textures/spHelp.tga");
+    game.goalMenuTexture = loadWorldTexture("Textures/sp4.tga");
+    const GLuint normal = loadWorldTexture("Textures/sp2.tga");
+    const GLuint hard = loadWorldTexture("Textures/sp3.tga");
     game.titleTextures[0] = textureNameToFloat(easy);
     game.titleTextures[1] = textureNameToFloat(normal);
     game.titleTextures[2] = textureNameToFloat(hard);

@@ -7,6 +7,7 @@
 #include "entities/registry.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
+#include "world/world_texture.h"
 
 #include <iostream>
 
@@ -64,10 +65,7 @@ void buildEmitterList()
     auto* entry = new RegistryEntry;
     append(registry, entry);
 
-    glGenTextures(1, &boxTexture);
-    glBindTexture(GL_TEXTURE_2D, boxTexture);
-    if (!glfwLoadTexture2D("Textures/box_COLOR.tga", GLFW_BUILD_MIPMAPS_BIT))
-        std::cout << "problem" << std::endl;
+    boxTexture = loadWorldTexture("Textures/box_COLOR.tga");
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glDisable(GL_TEXTURE_2D);

@@ -21,6 +21,18 @@ bool findByName(const char* name)
     }
 }
 
+void applyObjectPlacement(float x, float y, float z, float rotationX, float rotationY,
+                          float rotationZ)
+{
+    glTranslatef(x, y, z);
+    if (rotationZ != 0.0f)
+        glRotatef(rotationZ, 0.0f, 0.0f, 1.0f);
+    if (rotationY != 0.0f)
+        glRotatef(rotationY, 0.0f, 1.0f, 0.0f);
+    if (rotationX != 0.0f)
+        glRotatef(rotationX, 1.0f, 0.0f, 0.0f);
+}
+
 bool drawRegistered(float x, float y, float z, float rotationX, float rotationY, float rotationZ)
 {
     const ObjectListNode<RegistryEntry>* node = registry.cursor;
@@ -30,13 +42,7 @@ bool drawRegistered(float x, float y, float z, float rotationX, float rotationY,
 
     glLoadIdentity();
     applyCameraView();
-    glTranslatef(x, y, z);
-    if (rotationZ != 0.0f)
-        glRotatef(rotationZ, 0.0f, 0.0f, 1.0f);
-    if (rotationY != 0.0f)
-        glRotatef(rotationY, 0.0f, 1.0f, 0.0f);
-    if (rotationX != 0.0f)
-        glRotatef(rotationX, 1.0f, 0.0f, 0.0f);
+    applyObjectPlacement(x, y, z, rotationX, rotationY, rotationZ);
 
     if (!game.cullingEnabled) {
         glCallList(entry.displayList);

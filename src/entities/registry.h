@@ -25,6 +25,11 @@ extern ObjectList<RegistryEntry> registry;
 // (also for an empty registry).
 bool findByName(const char* name);
 
+// Multiplies an object's placement onto the current matrix: translate by
+// (x, y, z), then rotate about z, y and x (degrees), each only when not 0.
+void applyObjectPlacement(float x, float y, float z, float rotationX, float rotationY,
+                          float rotationZ);
+
 // Draws the entry under the registry cursor at (x, y, z) with the given
 // rotations (degrees; z, then y, then x, each only when not 0), in world space
 // through the camera. With culling on, "Emitter" and "Enemy" entries are drawn

@@ -3,8 +3,8 @@
 #include "core/game_state.h"
 #include "platform/platform.h"
 #include "world/scene.h"
+#include "world/world_texture.h"
 
-#include <cstdio>
 #include <vector>
 
 EscapeEffect escapeEffect;
@@ -40,12 +40,7 @@ void initEscapeEffect()
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     }
     glEnable(GL_TEXTURE_2D);
-    glGenTextures(1, &escapeEffect.tunnelTexture);
-    glBindTexture(GL_TEXTURE_2D, escapeEffect.tunnelTexture);
-    if (!glfwLoadTexture2D("Textures/tunnel3.tga", GLFW_BUILD_MIPMAPS_BIT)) {
-        std::printf("problem\n");
-        std::fflush(stdout);
-    }
+    escapeEffect.tunnelTexture = loadWorldTexture("Textures/tunnel3.tga");
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glDisable(GL_TEXTURE_2D);

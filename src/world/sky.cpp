@@ -93,13 +93,7 @@ bool drawSkyObject(float x, float y, float z, float rotationX, float rotationY, 
     glLoadIdentity();
     glRotated(game.pitch, 1.0, 0.0, 0.0);
     glRotatef(game.heading, 0.0f, 1.0f, 0.0f);
-    glTranslatef(x, y, z);
-    if (rotationZ != 0.0f)
-        glRotatef(rotationZ, 0.0f, 0.0f, 1.0f);
-    if (rotationY != 0.0f)
-        glRotatef(rotationY, 0.0f, 1.0f, 0.0f);
-    if (rotationX != 0.0f)
-        glRotatef(rotationX, 1.0f, 0.0f, 0.0f);
+    applyObjectPlacement(x, y, z, rotationX, rotationY, rotationZ);
     glCallList(node->element->displayList);
     glDisable(GL_TEXTURE_2D);
     return true;
