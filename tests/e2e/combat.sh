@@ -10,7 +10,11 @@ enemy='r > 200 && g < 60 && b > 90'
 has_explosion() { grep -qE '^[0-9.e+-]+$' "$WORK/out"; }
 
 start_game "$ASSETS"
-launched=$(date +%s.%N)
+launched=$(date +%s%N)
+# Waits until $1 tenths of a second have passed since the launch.
+wait_since_launch() {
+  while [ $(( ($(date +%s%N) - launched) / 100000000 )) -lt "$1" ]; do sleep 0.2; done
+}
 win=$(xsession_wait_window 30)
 check "window appears" test -n "$win"
 xsession_focus "$win"
@@ -24,14 +28,14 @@ for _ in $(seq 9); do xdotool mousemove_relative -- -55 -16; sleep 0.1; done
 xdotool mousemove_relative -- -59 -21
 
 # The first release comes 10 s after start; wait until just after it.
-while [ "$(echo "$(date +%s.%N) - $launched < 11.5" | bc)" = 1 ]; do sleep 0.2; done
+wait_since_launch 115
 xsession_shot "$WORK/released.png"
 cp "$WORK/released.png" "$SHOTS/e2e-combat-released.png"
 check "emitter box drawn at its site" test "$(count_where "$WORK/released.png" 80 40 345 218 "$crate")" -gt 200
 check "six enemies released (kostr / 0)" test "$(grep -A1 -x kostr "$WORK/err" | grep -cx 0)" -eq 6
 
 # The enemy has come out from behind its box and walks toward the player.
-while [ "$(echo "$(date +%s.%N) - $launched < 15.5" | bc)" = 1 ]; do sleep 0.2; done
+wait_since_launch 155
 xsession_shot "$WORK/walking.png"
 cp "$WORK/walking.png" "$SHOTS/e2e-combat-enemy.png"
 check "released enemy drawn near the aim" test "$(count_where "$WORK/walking.png" 240 120 280 190 "$enemy")" -gt 20
