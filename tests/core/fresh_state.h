@@ -22,4 +22,12 @@ protected:
     }
     static void hold(int key) { sys::testSetKey(key, true); }
     static void let(int key) { sys::testSetKey(key, false); }
+    // A key pressed and released through the installed key handler.
+    static void tap(int key, int times = 1)
+    {
+        for (int i = 0; i < times; ++i) {
+            sys::testSendKey(key, GLFW_PRESS);
+            sys::testSendKey(key, GLFW_RELEASE);
+        }
+    }
 };

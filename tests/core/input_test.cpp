@@ -1,8 +1,11 @@
-// The game's key, mouse-button and mouse-motion handlers, driven through the
-// platform's test seam exactly as the window system would call them.
+// The game's key, mouse-button and mouse-motion handlers and the title menu's
+// key handler, driven through the platform's test seam exactly as the window
+// system would call them.
 #include "core/input.h"
 #include "core/menu.h"
 #include "fresh_state.h"
+
+#include <tuple>
 
 namespace {
 
@@ -15,186 +18,133 @@ protected:
         glfwSetMouseButtonCallback(mouseButtonHandler);
         glfwSetMousePosCallback(mouseMotionHandler);
     }
-    static void tap(int key)
-    {
-        sys::testSendKey(key, GLFW_PRESS);
-        sys::testSendKey(key, GLFW_RELEASE);
-    }
 };
 
-TEST_F(Input, EscapeModeToggle)
+TEST_F(Input, ETogglesEscapeModeOnReleaseWithStepSizeChaserAndViews)
 {
-    game.chaserActive = true;
-    game.showEnvironment = true;
+    game.chaserActive = game.showEnvironment = true;
     sys::testSendKey('E', GLFW_PRESS);
-    EXPECT_FALSE(game.escapeMode);   // acts on release
+    EXPECT_FALSE(game.escapeMode);
     sys::testSendKey('E', GLFW_RELEASE);
-    EXPECT_TRUE(game.escapeMode);
-    EXPECT_EQ(game.stepSize, 20);
-    EXPECT_FALSE(game.chaserActive);
-    EXPECT_FALSE(game.showEnvironment);
+    EXPECT_EQ(std::tuple(game.escapeMode, game.stepSize, game.chaserActive, game.showEnvironment),
+              std::tuple(true, 20, false, false));
     game.tunnelTextured = true;
     tap('E');
-    EXPECT_FALSE(game.escapeMode);
-    EXPECT_EQ(game.stepSize, 10);
-    EXPECT_FALSE(game.tunnelTextured);
+    EXPECT_EQ(std::tuple(game.escapeMode, game.stepSize, game.tunnelTextured), std::tuple(false, 10, false));
 }
 
-TEST_F(Input, TDependsOnTheMode)
+TEST_F(Input, TGHVAndBDependOnTheMode)
 {
     game.environmentSpeedX = 3;
     game.environmentOffsetY = 4;
-    tap('T');
-    EXPECT_TRUE(game.showEnvironment);
-    EXPECT_EQ(game.environmentSpeedX, 0);
-    EXPECT_EQ(game.environmentOffsetY, 0);
+    tap('T');   // the environment view, from a standing start
+    EXPECT_EQ(std::tuple(game.showEnvironment, game.environmentSpeedX, game.environmentOffsetY), std::tuple(true, 0, 0));
     tap('T');
     EXPECT_FALSE(game.showEnvironment);
-    game.escapeMode = true;
-    tap('T');
-    EXPECT_TRUE(game.tunnelTextured);
-    EXPECT_FALSE(game.showEnvironment);
-}
-
-TEST_F(Input, GHVAndB)
-{
     tap('G');
     EXPECT_EQ(game.environmentSpeedX, 1);
     game.escapeMode = true;
+    tap('T');   // in escape mode: the thumbnails, and G raises the motion time
+    EXPECT_EQ(std::tuple(game.tunnelTextured, game.showEnvironment), std::tuple(true, false));
     tap('G');
-    EXPECT_EQ(game.motionTime, 1);
-    EXPECT_EQ(game.environmentSpeedX, 1);
+    EXPECT_EQ(std::tuple(game.motionTime, game.environmentSpeedX), std::tuple(1, 1));
     // H lowers the speed on press and the motion time on release, in any mode.
     sys::testSendKey('H', GLFW_PRESS);
-    EXPECT_EQ(game.environmentSpeedX, 0);
-    EXPECT_EQ(game.motionTime, 1);
+    EXPECT_EQ(std::tuple(game.environmentSpeedX, game.motionTime), std::tuple(0, 1));
     sys::testSendKey('H', GLFW_RELEASE);
     EXPECT_EQ(game.motionTime, 0);
     game.escapeMode = false;
     tap('H');
-    EXPECT_EQ(game.environmentSpeedX, -1);
-    EXPECT_EQ(game.motionTime, -1);
-    tap('V');
-    tap('V');
+    EXPECT_EQ(std::tuple(game.environmentSpeedX, game.motionTime), std::tuple(-1, -1));
+    tap('V', 2);
     tap('B');
     EXPECT_EQ(game.environmentSpeedY, 1);
 }
 
-TEST_F(Input, ModeSwitches)
+TEST_F(Input, SwitchesToggleFromTheirFreshValues)
 {
-    tap('L');
-    EXPECT_FALSE(game.lightingEnabled);
-    tap('L');
-    EXPECT_TRUE(game.lightingEnabled);
-    tap(GLFW_KEY_F1);
-    EXPECT_TRUE(game.paused);
-    tap(GLFW_KEY_F1);
-    EXPECT_FALSE(game.paused);
-    tap(GLFW_KEY_F2);
-    EXPECT_TRUE(game.showFps);
-    tap(GLFW_KEY_F8);
-    EXPECT_FALSE(game.cullingEnabled);
-    tap(GLFW_KEY_F9);
-    EXPECT_TRUE(game.modelTranslucent);
-    tap(GLFW_KEY_F3);
-    EXPECT_TRUE(game.wireframe);
+    const std::pair<int, bool GameState::*> switches[] = {
+        {'L', &GameState::lightingEnabled}, {GLFW_KEY_F1, &GameState::paused},
+        {GLFW_KEY_F2, &GameState::showFps}, {GLFW_KEY_F3, &GameState::wireframe},
+        {GLFW_KEY_F8, &GameState::cullingEnabled}, {GLFW_KEY_F9, &GameState::modelTranslucent}};
+    const GameState fresh;
+    for (const auto& [key, field] : switches) {
+        tap(key);
+        EXPECT_NE(game.*field, fresh.*field) << key;
+        tap(key);
+        EXPECT_EQ(game.*field, fresh.*field) << key;
+    }
+    EXPECT_TRUE(fresh.lightingEnabled && fresh.cullingEnabled);
+    EXPECT_FALSE(fresh.paused || fresh.showFps || fresh.wireframe || fresh.modelTranslucent);
     tap('Z');   // not a key of the game
+    // P pauses and resumes the sound channel on press only.
+    for (const auto& [action, running] : {std::pair{GLFW_PRESS, false}, {GLFW_RELEASE, false}, {GLFW_PRESS, true}}) {
+        sys::testSendKey('P', action);
+        EXPECT_EQ(game.channelRunning, running);
+    }
 }
 
-TEST_F(Input, SoundChannelPauseActsOnPress)
-{
-    sys::testSendKey('P', GLFW_PRESS);
-    EXPECT_FALSE(game.channelRunning);
-    sys::testSendKey('P', GLFW_RELEASE);
-    EXPECT_FALSE(game.channelRunning);
-    sys::testSendKey('P', GLFW_PRESS);
-    EXPECT_TRUE(game.channelRunning);
-}
-
-TEST_F(Input, MAndNPrintTheCullingAdjustment)
+TEST_F(Input, MAndNPrintTheCullingAdjustmentOnPressAndRelease)
 {
     testing::internal::CaptureStdout();
-    sys::testSendKey('M', GLFW_PRESS);
-    sys::testSendKey('M', GLFW_RELEASE);
-    sys::testSendKey('N', GLFW_PRESS);
-    sys::testSendKey('N', GLFW_PRESS);
-    sys::testSendKey('N', GLFW_RELEASE);
+    for (const auto& [key, action] : {std::pair{'M', GLFW_PRESS}, {'M', GLFW_RELEASE}, {'N', GLFW_PRESS},
+                                      {'N', GLFW_PRESS}, {'N', GLFW_RELEASE}})
+        sys::testSendKey(key, action);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "-1\n-1\n0\n1\n1\n");
     EXPECT_EQ(game.cullRadiusAdjust, 1);
 }
 
-TEST_F(Input, FilterTable)
+TEST_F(Input, F5StepsTheMipmapModeFromTheFreshStateAndF4TheFilter)
 {
-    EXPECT_EQ(textureFilterFor(0, true).minification, GL_LINEAR);
-    EXPECT_EQ(textureFilterFor(1, true).minification, GL_LINEAR_MIPMAP_NEAREST);
-    EXPECT_EQ(textureFilterFor(2, true).minification, GL_LINEAR_MIPMAP_LINEAR);
-    EXPECT_EQ(textureFilterFor(0, false).magnification, GL_NEAREST);
-    EXPECT_EQ(textureFilterFor(1, false).minification, GL_NEAREST_MIPMAP_NEAREST);
-    EXPECT_EQ(textureFilterFor(2, false).minification, GL_NEAREST_MIPMAP_LINEAR);
-    EXPECT_EQ(textureFilterFor(2, false).magnification, GL_NEAREST);
-}
-
-TEST_F(Input, F4AndF5StepTheFilterState)
-{
-    // From the fresh state F5 uses the opposite of linearFiltering (linear).
-    tap(GLFW_KEY_F5);
-    EXPECT_EQ(game.mipmapMode, 1);
-    EXPECT_FALSE(game.linearFiltering);
-    tap(GLFW_KEY_F5);
-    tap(GLFW_KEY_F5);
+    // Magnification and minification filters by mipmap mode, nearest and linear.
+    const GLint table[3][2][2] = {{{GL_NEAREST, GL_NEAREST}, {GL_LINEAR, GL_LINEAR}},
+                                   {{GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST}, {GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST}},
+                                   {{GL_NEAREST, GL_NEAREST_MIPMAP_LINEAR}, {GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR}}};
+    for (int mode = 0; mode < 3; ++mode)
+        for (bool linear : {false, true}) {
+            const TextureFilter f = textureFilterFor(mode, linear);
+            EXPECT_EQ(std::pair(f.magnification, f.minification), std::pair(table[mode][linear][0], table[mode][linear][1]))
+                << mode << linear;
+        }
+    tap(GLFW_KEY_F5);   // uses the opposite of linearFiltering (linear)
+    EXPECT_EQ(std::tuple(game.mipmapMode, game.linearFiltering), std::tuple(1, false));
+    tap(GLFW_KEY_F5, 2);
     EXPECT_EQ(game.mipmapMode, 0);
     tap(GLFW_KEY_F4);
     EXPECT_TRUE(game.linearFiltering);
 }
 
-TEST_F(Input, MouseButtons)
+TEST_F(Input, MouseButtonsHoldFireAndPrintTheirLines)
 {
     testing::internal::CaptureStdout();
-    sys::testSendMouseButton(0, GLFW_PRESS);
-    EXPECT_TRUE(game.fireHeld);
-    sys::testSendMouseButton(0, GLFW_RELEASE);
-    EXPECT_FALSE(game.fireHeld);
-    sys::testSendMouseButton(1, GLFW_PRESS);
-    sys::testSendMouseButton(2, GLFW_RELEASE);
-    EXPECT_FALSE(game.fireHeld);
+    for (const auto& [button, action, held] : {std::tuple{0, GLFW_PRESS, true}, {0, GLFW_RELEASE, false},
+                                               {1, GLFW_PRESS, false}, {2, GLFW_RELEASE, false}}) {
+        sys::testSendMouseButton(button, action);
+        EXPECT_EQ(game.fireHeld, held) << button << " " << action;
+    }
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Left mouse button pressed.\nLeft mouse button released.\n"
               "Right mouse button pressed.\nSome mouse button released.\n");
 }
 
-TEST_F(Input, FirstMouseReportIsMeasuredFromTheOrigin)
+TEST_F(Input, MouseLookFromTheOriginWithHeadingWrappedAndPitchClamped)
 {
-    sys::testSendMousePos(150, 30);
-    EXPECT_FLOAT_EQ(game.mouseHeading, 10.0f);
-    EXPECT_FLOAT_EQ(game.heading, 10.0f);
-    EXPECT_FLOAT_EQ(game.mousePitch, 22.0f);
-    EXPECT_DOUBLE_EQ(game.pitch, 22.0);
-    sys::testSendMousePos(0, 30);   // back left by 150: heading wraps into [0, 360)
-    EXPECT_FLOAT_EQ(game.mouseHeading, 0.0f);
-    sys::testSendMousePos(-15, 30);
-    EXPECT_FLOAT_EQ(game.mouseHeading, -1.0f);
-    EXPECT_FLOAT_EQ(game.heading, 359.0f);
-}
-
-TEST_F(Input, PitchClampsWhileTheAccumulatorDoesNot)
-{
-    sys::testSendMousePos(0, 15 * 100);   // mousePitch 120
-    EXPECT_DOUBLE_EQ(game.pitch, 85.0);
-    EXPECT_FLOAT_EQ(game.mousePitch, 120.0f);
-    sys::testSendMousePos(0, 15 * 80);    // back by 20: still past the limit
-    EXPECT_DOUBLE_EQ(game.pitch, 85.0);
-    sys::testSendMousePos(0, 15 * 60);    // mousePitch 80
-    EXPECT_DOUBLE_EQ(game.pitch, 80.0);
-    sys::testSendMousePos(0, -15 * 200);  // mousePitch -180
-    EXPECT_DOUBLE_EQ(game.pitch, -100.0);
-}
-
-TEST_F(Input, HugeMouseTravelStillGivesAHeadingInRange)
-{
+    // The first report is measured from (0, 0); back left past 0 the heading
+    // wraps into [0, 360); pitch is clamped while its accumulator is not.
+    const struct { int x, y; float mouseHeading, heading, mousePitch; double pitch; } looks[] = {
+        {150, 30, 10, 10, 22, 22},          {0, 30, 0, 0, 22, 22},
+        {-15, 30, -1, 359, 22, 22},         {-15, 15 * 100, -1, 359, 120, 85},
+        {-15, 15 * 80, -1, 359, 100, 85},   {-15, 15 * 60, -1, 359, 80, 80},
+        {-15, -15 * 200, -1, 359, -180, -100}};
+    for (const auto& l : looks) {
+        sys::testSendMousePos(l.x, l.y);
+        EXPECT_EQ(std::tuple(game.mouseHeading, game.heading, game.mousePitch, game.pitch),
+                  std::tuple(l.mouseHeading, l.heading, l.mousePitch, l.pitch)) << l.x << "," << l.y;
+    }
+    // A huge travel still gives a heading in range.
     game.lastMouseX = -2e9f;
     sys::testSendMousePos(2000000000, 0);
-    EXPECT_GE(game.heading, 0.0f);
-    EXPECT_LT(game.heading, 360.0f);
+    EXPECT_TRUE(game.heading >= 0.0f && game.heading < 360.0f) << game.heading;
 }
 
 // The title menu's handler.
@@ -205,66 +155,30 @@ protected:
         FreshGame::SetUp();
         glfwSetKeyCallback(menuKeyHandler);
     }
-    static void tap(int key)
-    {
-        sys::testSendKey(key, GLFW_PRESS);
-        sys::testSendKey(key, GLFW_RELEASE);
-    }
 };
 
-TEST_F(Menu, CursorStaysWithinItsItems)
+// Key scripts from the fresh menu ('w': W pressed but not released): the
+// cursor and goal bounds, difficulty cycling, the goal page (A leaves it, D
+// only clicks there) and D on each item.
+TEST_F(Menu, KeysActOnReleaseOnTheTitleAndGoalPages)
 {
-    tap('W');
-    EXPECT_EQ(game.menuCursor, 0);
-    for (int i = 0; i < 4; ++i)
-        tap('S');
-    EXPECT_EQ(game.menuCursor, 3);
-    sys::testSendKey('W', GLFW_PRESS);   // acts on release only
-    EXPECT_EQ(game.menuCursor, 3);
-}
-
-TEST_F(Menu, DifficultyCyclesThroughThree)
-{
-    tap('S');
-    tap('S');
-    tap('D');
-    EXPECT_EQ(game.difficulty, 1);
-    tap('D');
-    EXPECT_EQ(game.difficulty, 2);
-    tap('D');
-    EXPECT_EQ(game.difficulty, 0);
-    EXPECT_FALSE(game.gameStartRequested || game.quitRequested || game.inGoalMenu);
-}
-
-TEST_F(Menu, GoalPage)
-{
-    tap('S');
-    tap('D');
-    ASSERT_TRUE(game.inGoalMenu);
-    tap('W');
-    EXPECT_EQ(game.goalMode, 0);
-    for (int i = 0; i < 6; ++i)
-        tap('S');
-    EXPECT_EQ(game.goalMode, 4);
-    tap('D');   // only clicks
-    EXPECT_TRUE(game.inGoalMenu);
-    EXPECT_EQ(game.menuCursor, 1);
-    EXPECT_FALSE(game.gameStartRequested || game.quitRequested);
-    tap('A');
-    EXPECT_FALSE(game.inGoalMenu);
-    EXPECT_EQ(game.goalMode, 4);
-}
-
-TEST_F(Menu, StartAndQuit)
-{
-    tap('D');
-    EXPECT_TRUE(game.gameStartRequested);
-    game = GameState{};
-    for (int i = 0; i < 3; ++i)
-        tap('S');
-    tap('D');
-    EXPECT_TRUE(game.quitRequested);
-    EXPECT_FALSE(game.gameStartRequested);
+    const struct { const char* keys; float cursor; int difficulty, goal; bool goalPage, start, quit; } scripts[] = {
+        {"W", 0, 0, 0, false, false, false},          {"SSSS", 3, 0, 0, false, false, false},
+        {"SSSSw", 3, 0, 0, false, false, false},      {"SSD", 2, 1, 0, false, false, false},
+        {"SSDD", 2, 2, 0, false, false, false},       {"SSDDD", 2, 0, 0, false, false, false},
+        {"SD", 1, 0, 0, true, false, false},          {"SDW", 1, 0, 0, true, false, false},
+        {"SDSSSSSS", 1, 0, 4, true, false, false},    {"SDSSSSSSD", 1, 0, 4, true, false, false},
+        {"SDSSSSSSDA", 1, 0, 4, false, false, false}, {"D", 0, 0, 0, false, true, false},
+        {"SSSD", 3, 0, 0, false, false, true}};
+    for (const auto& s : scripts) {
+        game = GameState{};
+        for (const char* key = s.keys; *key; ++key)
+            *key == 'w' ? sys::testSendKey('W', GLFW_PRESS) : tap(*key);
+        EXPECT_EQ(std::tuple(game.menuCursor, game.difficulty, game.goalMode, game.inGoalMenu, game.gameStartRequested,
+                             game.quitRequested),
+                  std::tuple(s.cursor, s.difficulty, s.goal, s.goalPage, s.start, s.quit))
+            << s.keys;
+    }
 }
 
 }  // namespace

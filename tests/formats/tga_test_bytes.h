@@ -12,47 +12,25 @@ namespace tgabytes {
 using Bytes = std::vector<std::uint8_t>;
 
 struct Header {
-    int idLength = 0;
-    int colourMapType = 0;
-    int imageType = 2;
-    int mapFirst = 0;
-    int mapLength = 0;
-    int mapEntryBits = 0;
-    int width = 0;
-    int height = 0;
-    int bits = 24;
+    int idLength = 0, colourMapType = 0, imageType = 2;
+    int mapFirst = 0, mapLength = 0, mapEntryBits = 0;
+    int width = 0, height = 0, bits = 24;
     int descriptor = 0;   // 0x20: first stored row is the top row
 };
 
-inline void put16(Bytes& b, int v)
-{
-    b.push_back(static_cast<std::uint8_t>(v & 0xff));
-    b.push_back(static_cast<std::uint8_t>((v >> 8) & 0xff));
-}
-
-inline Bytes header(const Header& h)
-{
-    Bytes b;
-    b.push_back(static_cast<std::uint8_t>(h.idLength));
-    b.push_back(static_cast<std::uint8_t>(h.colourMapType));
-    b.push_back(static_cast<std::uint8_t>(h.imageType));
-    put16(b, h.mapFirst);
-    put16(b, h.mapLength);
-    b.push_back(static_cast<std::uint8_t>(h.mapEntryBits));
-    put16(b, 0);   // x origin
-    put16(b, 0);   // y origin
-    put16(b, h.width);
-    put16(b, h.height);
-    b.push_back(static_cast<std::uint8_t>(h.bits));
-    b.push_back(static_cast<std::uint8_t>(h.descriptor));
-    return b;
-}
+inline void put16(Bytes& b, int v) { b.insert(b.end(), {std::uint8_t(v & 0xff), std::uint8_t((v >> 8) & 0xff)}); }
 
 // Header, image ID (filled with 'i'), colour map bytes, pixel data.
 inline Bytes file(const Header& h, const Bytes& map, const Bytes& pixelData)
 {
-    Bytes b = header(h);
-    b.insert(b.end(), static_cast<std::size_t>(h.idLength), 'i');
+    Bytes b = {std::uint8_t(h.idLength), std::uint8_t(h.colourMapType), std::uint8_t(h.imageType)};
+    for (int v : {h.mapFirst, h.mapLength})
+        put16(b, v);
+    b.push_back(std::uint8_t(h.mapEntryBits));
+    for (int v : {0, 0, h.width, h.height})   // x and y origin, size
+        put16(b, v);
+    b.insert(b.end(), {std::uint8_t(h.bits), std::uint8_t(h.descriptor)});
+    b.insert(b.end(), std::size_t(h.idLength), 'i');
     b.insert(b.end(), map.begin(), map.end());
     b.insert(b.end(), pixelData.begin(), pixelData.end());
     return b;
@@ -65,29 +43,17 @@ inline Bytes runLengthEncode(const Bytes& pixels, int size)
 {
     const std::size_t count = pixels.size() / size;
     auto same = [&](std::size_t a, std::size_t b) {
-        for (int k = 0; k < size; ++k)
-            if (pixels[a * size + k] != pixels[b * size + k])
-                return false;
-        return true;
+        return std::equal(&pixels[a * size], &pixels[a * size] + size, &pixels[b * size]);
     };
     Bytes out;
-    std::size_t i = 0;
-    while (i < count) {
-        std::size_t run = 1;
-        while (i + run < count && run < 128 && same(i, i + run))
-            ++run;
-        if (run >= 2) {
-            out.push_back(static_cast<std::uint8_t>(0x80 | (run - 1)));
-            out.insert(out.end(), pixels.begin() + i * size, pixels.begin() + (i + 1) * size);
-            i += run;
-            continue;
-        }
-        std::size_t raw = 1;
-        while (i + raw < count && raw < 128 && !(i + raw + 1 < count && same(i + raw, i + raw + 1)))
-            ++raw;
-        out.push_back(static_cast<std::uint8_t>(raw - 1));
-        out.insert(out.end(), pixels.begin() + i * size, pixels.begin() + (i + raw) * size);
-        i += raw;
+    for (std::size_t i = 0; i < count;) {
+        std::size_t n = 1;
+        const bool run = i + 1 < count && same(i, i + 1);
+        while (i + n < count && n < 128 && (run ? same(i, i + n) : !(i + n + 1 < count && same(i + n, i + n + 1))))
+            ++n;
+        out.push_back(std::uint8_t((run ? 0x80 : 0) | (n - 1)));
+        out.insert(out.end(), pixels.begin() + i * size, pixels.begin() + (i + (run ? 1 : n)) * size);
+        i += n;
     }
     return out;
 }
@@ -110,49 +76,38 @@ struct Picture {
 inline Bytes storedPixels(const Picture& p, int bytesPerPixel, bool topFirst)
 {
     Bytes out;
-    for (int r = 0; r < p.height; ++r) {
-        const int y = topFirst ? r : p.height - 1 - r;
-        for (int x = 0; x < p.width; ++x) {
+    for (int r = 0; r < p.height; ++r)
+        for (int x = 0, y = topFirst ? r : p.height - 1 - r; x < p.width; ++x) {
             const std::uint8_t* c = p.at(x, y);
-            if (bytesPerPixel == 1) {
+            if (bytesPerPixel == 1)
                 out.push_back(p.grey(x, y));
-                continue;
-            }
-            out.push_back(c[2]);
-            out.push_back(c[1]);
-            out.push_back(c[0]);
+            else
+                out.insert(out.end(), {c[2], c[1], c[0]});
             if (bytesPerPixel == 4)
                 out.push_back(c[3]);
         }
-    }
     return out;
 }
 
-// The picture as a true-colour file of 24 or 32 bits.
-inline Bytes trueColourFile(const Picture& p, int bits, bool topFirst, bool rle, int idLength = 0)
+// The picture as a plain or run-length true-colour (24 or 32 bits) or
+// greyscale (8 bits) file.
+inline Bytes imageFile(const Picture& p, int bits, bool topFirst, bool rle, int idLength = 0)
 {
     Header h;
-    h.imageType = rle ? 10 : 2;
+    h.imageType = (bits == 8 ? 3 : 2) + (rle ? 8 : 0);
     h.width = p.width;
     h.height = p.height;
     h.bits = bits;
     h.idLength = idLength;
     h.descriptor = (topFirst ? 0x20 : 0) | (bits == 32 ? 8 : 0);
-    Bytes pixels = storedPixels(p, bits / 8, topFirst);
+    const Bytes pixels = storedPixels(p, bits / 8, topFirst);
     return file(h, {}, rle ? runLengthEncode(pixels, bits / 8) : pixels);
 }
-
-inline Bytes greyFile(const Picture& p, bool topFirst, bool rle)
+inline Bytes trueColourFile(const Picture& p, int bits, bool topFirst, bool rle, int idLength = 0)
 {
-    Header h;
-    h.imageType = rle ? 11 : 3;
-    h.width = p.width;
-    h.height = p.height;
-    h.bits = 8;
-    h.descriptor = topFirst ? 0x20 : 0;
-    Bytes pixels = storedPixels(p, 1, topFirst);
-    return file(h, {}, rle ? runLengthEncode(pixels, 1) : pixels);
+    return imageFile(p, bits, topFirst, rle, idLength);
 }
+inline Bytes greyFile(const Picture& p, bool topFirst, bool rle) { return imageFile(p, 8, topFirst, rle); }
 
 // The picture as an 8-bit colour-mapped file: each distinct colour gets a map
 // entry (24-bit BGR, 32-bit BGRA or 16-bit A1R5G5B5; in the 16-bit case the
@@ -160,33 +115,22 @@ inline Bytes greyFile(const Picture& p, bool topFirst, bool rle)
 // index: pixel value first + k selects stored entry k.
 inline Bytes colourMappedFile(const Picture& p, int entryBits, bool topFirst, bool rle, int first = 0)
 {
-    const int entryBytes = (entryBits + 7) / 8;
-    Bytes map;
+    Bytes map, indices;
     std::vector<const std::uint8_t*> colours;
-    Bytes indices;
-    for (int r = 0; r < p.height; ++r) {
-        const int y = topFirst ? r : p.height - 1 - r;
-        for (int x = 0; x < p.width; ++x) {
-            const std::uint8_t* c = p.at(x, y);
-            std::size_t k = 0;
-            while (k < colours.size() && !std::equal(c, c + 4, colours[k]))
-                ++k;
-            if (k == colours.size())
-                colours.push_back(c);
-            indices.push_back(static_cast<std::uint8_t>(first + k));
+    const Bytes stored = storedPixels(p, 4, topFirst);   // BGRA
+    for (std::size_t i = 0; i < stored.size(); i += 4) {
+        const std::uint8_t* c = &stored[i];
+        std::size_t k = 0;
+        while (k < colours.size() && !std::equal(c, c + 4, colours[k]))
+            ++k;
+        if (k == colours.size()) {
+            colours.push_back(c);
+            if (entryBits == 16)
+                put16(map, ((c[2] >> 3) << 10) | ((c[1] >> 3) << 5) | (c[0] >> 3));
+            else
+                map.insert(map.end(), c, c + entryBits / 8);
         }
-    }
-    for (const std::uint8_t* c : colours) {
-        if (entryBytes == 2) {
-            const int v = ((c[0] >> 3) << 10) | ((c[1] >> 3) << 5) | (c[2] >> 3);
-            put16(map, v);
-            continue;
-        }
-        map.push_back(c[2]);
-        map.push_back(c[1]);
-        map.push_back(c[0]);
-        if (entryBytes == 4)
-            map.push_back(c[3]);
+        indices.push_back(std::uint8_t(first + k));
     }
     Header h;
     h.colourMapType = 1;

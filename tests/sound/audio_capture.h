@@ -20,13 +20,11 @@ namespace capture {
 
 inline constexpr int rate = 44100;
 inline constexpr int channels = 2;
-inline constexpr double bytesPerSecond = rate * channels * 2.0;
 
 // A fresh folder of its own for one test.
 inline std::filesystem::path scratchFolder(const std::string& name)
 {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("orbitor-" + name + "-" + std::to_string(::getpid()));
+    const auto folder = std::filesystem::temp_directory_path() / ("orbitor-" + name + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
@@ -46,50 +44,33 @@ inline double secondsWritten(const std::filesystem::path& file)
 {
     std::error_code error;
     const auto size = std::filesystem::file_size(file, error);
-    return error ? 0.0 : double(size) / bytesPerSecond;
+    return error ? 0.0 : double(size) / (rate * channels * 2.0);
 }
 
 // Polls `done` until it holds or `timeout` seconds have passed.
 inline bool waitUntil(const std::function<bool()>& done, double timeout = 20.0)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
-    while (!done()) {
+    for (; !done(); std::this_thread::sleep_for(std::chrono::milliseconds(2)))
         if (std::chrono::steady_clock::now() > end)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
     return true;
 }
 
+// The file's 16-bit little-endian samples (the machines we run on are
+// little-endian too).
 inline std::vector<std::int16_t> readPcm(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::int16_t> pcm(bytes.size() / 2);
-    for (std::size_t i = 0; i < pcm.size(); ++i)
-        pcm[i] = std::int16_t(std::uint8_t(bytes[2 * i]) | (std::uint8_t(bytes[2 * i + 1]) << 8));
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    std::vector<std::int16_t> pcm(in ? std::size_t(in.tellg()) / 2 : 0);
+    in.seekg(0).read(reinterpret_cast<char*>(pcm.data()), std::streamsize(pcm.size() * 2));
     return pcm;
 }
 
-// Root-mean-square level (of full scale 32768) over consecutive windows of
-// `windowSeconds`, all channels together.
-inline std::vector<double> windowLevels(const std::vector<std::int16_t>& pcm, int pcmChannels = channels,
-                                        int pcmRate = rate, double windowSeconds = 0.01)
-{
-    const std::size_t frames = std::size_t(windowSeconds * pcmRate);
-    std::vector<double> levels;
-    for (std::size_t start = 0; (start + frames) * pcmChannels <= pcm.size(); start += frames) {
-        double sum = 0;
-        for (std::size_t i = start * pcmChannels; i < (start + frames) * pcmChannels; ++i)
-            sum += double(pcm[i]) * pcm[i];
-        levels.push_back(std::sqrt(sum / double(frames * pcmChannels)) / 32768.0);
-    }
-    return levels;
-}
-
+// Root-mean-square level (of full scale 32768) of `count` samples from `first`.
 inline double rms(const std::vector<std::int16_t>& pcm, std::size_t first = 0, std::size_t count = SIZE_MAX)
 {
-    const std::size_t end = std::min(pcm.size(), count == SIZE_MAX ? pcm.size() : first + count);
+    const std::size_t end = count > pcm.size() - std::min(first, pcm.size()) ? pcm.size() : first + count;
     double sum = 0;
     for (std::size_t i = first; i < end; ++i)
         sum += double(pcm[i]) * pcm[i];
@@ -99,9 +80,19 @@ inline double rms(const std::vector<std::int16_t>& pcm, std::size_t first = 0, s
 inline int peak(const std::vector<std::int16_t>& pcm)
 {
     int largest = 0;
-    for (std::int16_t s : pcm)
-        largest = std::max(largest, std::abs(int(s)));
+    for (std::int16_t v : pcm)
+        largest = std::max(largest, std::abs(int(v)));
     return largest;
+}
+
+// Levels of consecutive 10 ms windows, all channels together.
+inline std::vector<double> windowLevels(const std::vector<std::int16_t>& pcm)
+{
+    const std::size_t samples = rate / 100 * channels;
+    std::vector<double> levels;
+    for (std::size_t start = 0; start + samples <= pcm.size(); start += samples)
+        levels.push_back(rms(pcm, start, samples));
+    return levels;
 }
 
 // Windows above `threshold`: a run is a stretch of consecutive loud windows.
@@ -131,8 +122,7 @@ inline double toneFrequency(const std::vector<std::int16_t>& pcm, std::size_t fi
 {
     int crossings = 0;
     for (std::size_t f = firstFrame + 1; f < firstFrame + frameCount && f * channels < pcm.size(); ++f)
-        if ((pcm[(f - 1) * channels] < 0) != (pcm[f * channels] < 0))
-            ++crossings;
+        crossings += (pcm[(f - 1) * channels] < 0) != (pcm[f * channels] < 0);
     return crossings / 2.0 / (double(frameCount) / rate);
 }
 
@@ -140,28 +130,21 @@ inline double toneFrequency(const std::vector<std::int16_t>& pcm, std::size_t fi
 inline void writeToneWav(const std::filesystem::path& file, double frequency, double seconds)
 {
     const std::uint32_t frames = std::uint32_t(seconds * rate);
-    std::vector<std::uint8_t> out;
+    std::string out;
     auto put = [&](std::uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i)
-            out.push_back(std::uint8_t(v >> (8 * i)));
+            out += char(v >> (8 * i));
     };
-    auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
-    tag("RIFF");
+    out += "RIFF";
     put(36 + frames * 2, 4);
-    tag("WAVE");
-    tag("fmt ");
-    put(16, 4);
-    put(1, 2);
-    put(1, 2);
-    put(rate, 4);
-    put(rate * 2, 4);
-    put(2, 2);
-    put(16, 2);
-    tag("data");
+    out += "WAVEfmt ";
+    for (const auto& [v, bytes] : {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {unsigned(rate), 4}, {rate * 2u, 4}, {2u, 2}, {16u, 2}})
+        put(v, bytes);   // PCM, mono, rate, bytes per second, block size, bits
+    out += "data";
     put(frames * 2, 4);
     for (std::uint32_t i = 0; i < frames; ++i)
         put(std::uint16_t(std::int16_t(16384 * std::sin(6.283185307 * frequency * i / rate))), 2);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), out.size());
+    std::ofstream(file, std::ios::binary) << out;
 }
 
 }   // namespace capture

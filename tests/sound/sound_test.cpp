@@ -5,25 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <algorithm>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A one-bar song at 120 beats per minute (2 s): a held A4 on an organ.
-std::vector<std::uint8_t> oneBarSong()
-{
-    return {
-        'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0,          // format 0, one track, 480 ticks
-        'M', 'T', 'r', 'k', 0, 0, 0, 23,                               //
-        0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,                      // 500000 us a quarter
-        0x00, 0xC0, 16,                                                // drawbar organ
-        0x00, 0x90, 69, 100,                                           // A4 on
-        0x8F, 0x00, 0x80, 69, 0,                                       // after 1920 ticks: off
-        0x00, 0xFF, 0x2F, 0x00,                                        // end of track
-    };
-}
 
 class SoundService : public ::testing::Test {
 protected:
@@ -39,26 +25,50 @@ protected:
             fs::remove_all(folder);
     }
     // Opens the service on the disk driver.
-    void openDisk(int delayMs)
+    void openDisk(int delayMs, int mixChannels = 32)
     {
         capture::useDiskDriver(output, delayMs);
-        ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
+        ASSERT_TRUE(FSOUND_Init(44100, mixChannels, 0));
     }
-    fs::path tone(const std::string& name, double frequency, double seconds)
+    FSOUND_SAMPLE* tone(double frequency, double seconds)
     {
-        const fs::path file = folder / name;
+        const fs::path file = folder / ("tone" + std::to_string(int(frequency)) + ".wav");
         capture::writeToneWav(file, frequency, seconds);
-        return file;
-    }
-    // Closes the device (which flushes the file) and reads what it wrote.
-    std::vector<std::int16_t> finish()
-    {
-        soundtest::shutdown();
-        return capture::readPcm(output);
+        return FSOUND_Sample_Load(0, file.c_str(), 0, 0, 0);
     }
     bool waitForOutput(double seconds)
     {
         return capture::waitUntil([&] { return capture::secondsWritten(output) >= seconds; });
+    }
+    // Waits until `channel` has finished and then `after` seconds more;
+    // closes the device (which flushes the file) and reads what it wrote.
+    std::vector<std::int16_t> finishAfter(int channel, double after)
+    {
+        EXPECT_TRUE(capture::waitUntil([channel] { return !soundtest::channelPlaying(channel); }));
+        EXPECT_TRUE(waitForOutput(capture::secondsWritten(output) + after));
+        soundtest::shutdown();
+        return capture::readPcm(output);
+    }
+    // A one-bar song at 120 beats per minute (2 s), a held A4 on an organ,
+    // started with or without looping; returns the second it started at.
+    double startSong(bool loop)
+    {
+        const std::uint8_t bytes[] = {
+            'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0,   // format 0, one track, 480 ticks
+            'M', 'T', 'r', 'k', 0, 0, 0, 23,
+            0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,   // 500000 us a quarter
+            0x00, 0xC0, 16,                             // drawbar organ
+            0x00, 0x90, 69, 100,                        // A4 on
+            0x8F, 0x00, 0x80, 69, 0,                    // after 1920 ticks: off
+            0x00, 0xFF, 0x2F, 0x00};                    // end of track
+        const fs::path song = folder / "bar.mid";
+        std::ofstream(song, std::ios::binary).write(reinterpret_cast<const char*>(bytes), sizeof bytes);
+        openDisk(2);
+        FMUSIC_MODULE* music = FMUSIC_LoadSong(song.c_str());
+        EXPECT_TRUE(music && FMUSIC_SetLooping(music, loop));
+        const double startedAt = capture::secondsWritten(output);
+        EXPECT_TRUE(FMUSIC_PlaySong(music));
+        return startedAt;
     }
 
     fs::path folder, output;
@@ -66,30 +76,22 @@ protected:
 
 TEST_F(SoundService, OpensWithAtLeast32ChannelsAndOnlyOnce)
 {
-    capture::useDiskDriver(output, 5);
-    ASSERT_TRUE(FSOUND_Init(44100, 8, 0));
+    openDisk(5, 8);
     EXPECT_GE(soundtest::mixingChannels(), 32);
     EXPECT_TRUE(FSOUND_Init(22050, 64, 0));   // already open: nothing changes
     EXPECT_GE(soundtest::mixingChannels(), 32);
-    FSOUND_SAMPLE* beep = FSOUND_Sample_Load(0, tone("beep.wav", 440, 0.2).c_str(), 0, 0, 0);
-    ASSERT_NE(beep, nullptr);
+    FSOUND_SAMPLE* beep = tone(440, 0.2);
     const int last = soundtest::mixingChannels() - 1;
-    EXPECT_EQ(FSOUND_PlaySound(last, beep), last);
-    EXPECT_EQ(FSOUND_PlaySound(last + 1, beep), -1);
-    EXPECT_EQ(FSOUND_PlaySound(-7, beep), -1);
+    EXPECT_EQ((std::vector{FSOUND_PlaySound(last, beep), FSOUND_PlaySound(last + 1, beep), FSOUND_PlaySound(-7, beep)}),
+              (std::vector{last, -1, -1}));
 }
 
 TEST_F(SoundService, PlayedSampleReachesTheDevice)
 {
     openDisk(5);
-    FSOUND_SAMPLE* beep = FSOUND_Sample_Load(0, tone("beep.wav", 440, 0.3).c_str(), 0, 0, 0);
-    ASSERT_NE(beep, nullptr);
-    EXPECT_EQ(FSOUND_PlaySound(0, beep), 0);
+    EXPECT_EQ(FSOUND_PlaySound(0, tone(440, 0.3)), 0);
     EXPECT_TRUE(soundtest::channelPlaying(0));
-    ASSERT_TRUE(capture::waitUntil([] { return !soundtest::channelPlaying(0); }));
-    ASSERT_TRUE(waitForOutput(0.5));
-    const auto pcm = finish();
-
+    const auto pcm = finishAfter(0, 0.2);
     // One stretch of sound, as long as the tone, at its pitch and level.
     const auto runs = capture::loudRuns(capture::windowLevels(pcm));
     ASSERT_EQ(runs.spans.size(), 1u);
@@ -102,79 +104,52 @@ TEST_F(SoundService, PlayedSampleReachesTheDevice)
 TEST_F(SoundService, MissingFilesGiveNullHandlesThatEveryCallAccepts)
 {
     openDisk(5);
-    const fs::path garbage = folder / "garbage.wav";
+    const fs::path garbage = folder / "garbage.wav", missing = folder / "missing.wav";
     std::ofstream(garbage) << "not a sound at all";
-    EXPECT_EQ(FSOUND_Sample_Load(0, (folder / "missing.wav").c_str(), 0, 0, 0), nullptr);
-    EXPECT_EQ(FSOUND_Sample_Load(1, garbage.c_str(), 0, 0, 0), nullptr);
-    EXPECT_EQ(FSOUND_Sample_Load(1, nullptr, 0, 0, 0), nullptr);
-    EXPECT_EQ(FMUSIC_LoadSong((folder / "missing.mid").c_str()), nullptr);
-    EXPECT_EQ(FMUSIC_LoadSong(garbage.c_str()), nullptr);
-    EXPECT_EQ(FMUSIC_LoadSong(nullptr), nullptr);
-
+    for (const char* name : {missing.c_str(), garbage.c_str(), static_cast<const char*>(nullptr)})
+        EXPECT_TRUE(!FSOUND_Sample_Load(1, name, 0, 0, 0) && !FMUSIC_LoadSong(name)) << (name ? name : "null");
     EXPECT_EQ(FSOUND_PlaySound(0, nullptr), -1);
-    EXPECT_TRUE(FSOUND_SetPaused(1, true));
-    EXPECT_TRUE(FSOUND_SetPaused(1, false));
-    EXPECT_FALSE(FSOUND_SetPaused(-1, true));
-    EXPECT_FALSE(FSOUND_SetPaused(1000, true));
-    EXPECT_FALSE(FMUSIC_SetLooping(nullptr, true));
-    EXPECT_FALSE(FMUSIC_PlaySong(nullptr));
+    // Pausing a channel with nothing on it works; channels that do not exist and null songs do not.
+    EXPECT_EQ((std::vector<bool>{FSOUND_SetPaused(1, true), FSOUND_SetPaused(1, false), FSOUND_SetPaused(-1, true),
+                                 FSOUND_SetPaused(1000, true), FMUSIC_SetLooping(nullptr, true), FMUSIC_PlaySong(nullptr)}),
+              (std::vector<bool>{true, true, false, false, false, false}));
     ASSERT_TRUE(waitForOutput(0.2));
-    EXPECT_FALSE(soundtest::channelPlaying(0));
-    EXPECT_FALSE(soundtest::musicPlaying());
-    EXPECT_EQ(capture::peak(finish()), 0);
+    EXPECT_FALSE(soundtest::channelPlaying(0) || soundtest::musicPlaying());
+    EXPECT_EQ(capture::peak(finishAfter(0, 0)), 0);
 }
 
 TEST_F(SoundService, ChannelOnePausesAndResumes)
 {
     openDisk(5);
-    FSOUND_SAMPLE* hum = FSOUND_Sample_Load(1, tone("hum.wav", 300, 2.0).c_str(), 0, 0, 0);
-    ASSERT_NE(hum, nullptr);
-    ASSERT_EQ(FSOUND_PlaySound(1, hum), 1);
+    ASSERT_EQ(FSOUND_PlaySound(1, tone(300, 2.0)), 1);
     ASSERT_TRUE(waitForOutput(0.2));
-
     EXPECT_TRUE(FSOUND_SetPaused(1, true));
     EXPECT_TRUE(soundtest::channelPaused(1));
+    ASSERT_TRUE(waitForOutput(capture::secondsWritten(output) + 1.0));   // a second of output while paused
     EXPECT_TRUE(soundtest::channelPlaying(1));
-    const double pausedAt = capture::secondsWritten(output);
-    ASSERT_TRUE(waitForOutput(pausedAt + 1.0));   // a second of output while paused
-    EXPECT_TRUE(soundtest::channelPlaying(1));
-
     EXPECT_TRUE(FSOUND_SetPaused(1, false));
     EXPECT_FALSE(soundtest::channelPaused(1));
-    ASSERT_TRUE(capture::waitUntil([] { return !soundtest::channelPlaying(1); }));
-    const auto pcm = finish();
-
     // The tone in two parts around a silence of about the paused time, and
     // all of it played: nothing was lost or repeated across the pause.
-    const auto runs = capture::loudRuns(capture::windowLevels(pcm));
+    const auto runs = capture::loudRuns(capture::windowLevels(finishAfter(1, 0)));
     ASSERT_EQ(runs.spans.size(), 2u);
-    const double gap = (runs.spans[1].first - runs.spans[0].second - 1) * 0.01;
-    EXPECT_GT(gap, 0.8);
+    EXPECT_GT((runs.spans[1].first - runs.spans[0].second - 1) * 0.01, 0.8);
     EXPECT_NEAR(runs.loudWindows * 0.01, 2.0, 0.04);
 }
 
 TEST_F(SoundService, PlayingOnChannelZeroCutsOffTheSampleBefore)
 {
     openDisk(5);
-    FSOUND_SAMPLE* low = FSOUND_Sample_Load(0, tone("low.wav", 220, 3.0).c_str(), 0, 0, 0);
-    FSOUND_SAMPLE* high = FSOUND_Sample_Load(1, tone("high.wav", 880, 0.25).c_str(), 0, 0, 0);
-    ASSERT_NE(low, nullptr);
-    ASSERT_NE(high, nullptr);
+    FSOUND_SAMPLE *low = tone(220, 3.0), *high = tone(880, 0.25);
     ASSERT_EQ(FSOUND_PlaySound(0, low), 0);
     ASSERT_TRUE(waitForOutput(0.3));
     ASSERT_EQ(FSOUND_PlaySound(0, high), 0);
-    ASSERT_TRUE(capture::waitUntil([] { return !soundtest::channelPlaying(0); }));
-    const double end = capture::secondsWritten(output);
-    ASSERT_TRUE(waitForOutput(end + 0.3));
-    const auto pcm = finish();
-
+    const auto pcm = finishAfter(0, 0.3);
     // The low tone stops where the high one starts; after the high tone
     // nothing is left, although the low one had seconds to go.
     const auto runs = capture::loudRuns(capture::windowLevels(pcm));
     ASSERT_EQ(runs.spans.size(), 1u);
-    const double played = runs.loudWindows * 0.01;
-    EXPECT_GT(played, 0.25);
-    EXPECT_LT(played, 1.0);
+    EXPECT_TRUE(runs.loudWindows * 0.01 > 0.25 && runs.loudWindows * 0.01 < 1.0) << runs.loudWindows;
     const std::size_t lastFrame = (runs.spans[0].second + 1) * capture::rate / 100;
     const std::size_t firstFrame = runs.spans[0].first * capture::rate / 100;
     EXPECT_NEAR(capture::toneFrequency(pcm, lastFrame - capture::rate / 5, capture::rate / 6), 880.0, 20.0);
@@ -183,19 +158,11 @@ TEST_F(SoundService, PlayingOnChannelZeroCutsOffTheSampleBefore)
 
 TEST_F(SoundService, LoopingSongPlaysOnAndOn)
 {
-    const fs::path song = folder / "bar.mid";
-    const auto bytes = oneBarSong();
-    std::ofstream(song, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    openDisk(2);
-    FMUSIC_MODULE* music = FMUSIC_LoadSong(song.c_str());
-    ASSERT_NE(music, nullptr);
-    EXPECT_TRUE(FMUSIC_SetLooping(music, true));
-    const double startedAt = capture::secondsWritten(output);
-    EXPECT_TRUE(FMUSIC_PlaySong(music));
+    const double startedAt = startSong(true);
     ASSERT_TRUE(waitForOutput(startedAt + 6.6));   // more than three passes of the 2-second song
     EXPECT_TRUE(soundtest::musicPlaying());
-    const auto levels = capture::windowLevels(finish());
-
+    soundtest::shutdown();
+    const auto levels = capture::windowLevels(capture::readPcm(output));
     // Sound all the way through from the first note, the later passes as
     // loud as the first.
     std::size_t start = std::size_t(startedAt * 100);
@@ -203,10 +170,7 @@ TEST_F(SoundService, LoopingSongPlaysOnAndOn)
         ++start;
     ASSERT_GE(levels.size(), start + 620);
     EXPECT_LT(start * 0.01, startedAt + 0.1);
-    std::size_t quiet = 0;
-    for (std::size_t i = start; i < start + 620; ++i)
-        quiet += levels[i] <= 0.005;
-    EXPECT_LE(quiet, 3u);
+    EXPECT_LE(std::count_if(levels.begin() + start, levels.begin() + start + 620, [](double l) { return l <= 0.005; }), 3);
     double first = 0, third = 0;
     for (std::size_t i = start + 50; i < start + 150; ++i) {
         first += levels[i];
@@ -218,18 +182,11 @@ TEST_F(SoundService, LoopingSongPlaysOnAndOn)
 
 TEST_F(SoundService, SongWithoutLoopingPlaysOnce)
 {
-    const fs::path song = folder / "bar.mid";
-    const auto bytes = oneBarSong();
-    std::ofstream(song, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    openDisk(2);
-    FMUSIC_MODULE* music = FMUSIC_LoadSong(song.c_str());
-    ASSERT_NE(music, nullptr);
-    EXPECT_TRUE(FMUSIC_SetLooping(music, false));
-    const double startedAt = capture::secondsWritten(output);
-    EXPECT_TRUE(FMUSIC_PlaySong(music));
+    const double startedAt = startSong(false);
     ASSERT_TRUE(waitForOutput(startedAt + 5.5));
     EXPECT_FALSE(soundtest::musicPlaying());
-    const auto pcm = finish();
+    soundtest::shutdown();
+    const auto pcm = capture::readPcm(output);
     const std::size_t second = std::size_t(capture::rate) * capture::channels;
     const std::size_t start = std::size_t(startedAt * capture::rate) * capture::channels;
     EXPECT_GT(capture::rms(pcm, start + second / 2, second), 0.02);    // 0.5 s to 1.5 s: the note
@@ -239,25 +196,18 @@ TEST_F(SoundService, SongWithoutLoopingPlaysOnce)
 TEST(SoundWithoutDevice, EveryCallDoesNothing)
 {
     ::setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
-    const fs::path folder = capture::scratchFolder("no-device");
-    capture::writeToneWav(folder / "beep.wav", 440, 0.1);
-
-    EXPECT_FALSE(FSOUND_Init(44100, 32, 0));
-    EXPECT_FALSE(soundtest::deviceOpen());
+    const fs::path beep = capture::scratchFolder("no-device") / "beep.wav";
+    capture::writeToneWav(beep, 440, 0.1);
+    EXPECT_FALSE(FSOUND_Init(44100, 32, 0) || soundtest::deviceOpen());
     EXPECT_EQ(soundtest::mixingChannels(), 0);
-    FSOUND_SAMPLE* beep = FSOUND_Sample_Load(0, (folder / "beep.wav").c_str(), 0, 0, 0);
-    EXPECT_EQ(beep, nullptr);
-    EXPECT_EQ(FSOUND_PlaySound(0, beep), -1);
-    EXPECT_FALSE(FSOUND_SetPaused(1, true));
-    EXPECT_FALSE(FSOUND_SetPaused(1, false));
-    FMUSIC_MODULE* music = FMUSIC_LoadSong((folder / "beep.wav").c_str());
-    EXPECT_EQ(music, nullptr);
-    EXPECT_FALSE(FMUSIC_SetLooping(music, true));
-    EXPECT_FALSE(FMUSIC_PlaySong(music));
-    EXPECT_FALSE(soundtest::channelPlaying(0));
-    EXPECT_FALSE(soundtest::musicPlaying());
+    EXPECT_EQ(FSOUND_Sample_Load(0, beep.c_str(), 0, 0, 0), nullptr);
+    EXPECT_EQ(FMUSIC_LoadSong(beep.c_str()), nullptr);
+    EXPECT_EQ(FSOUND_PlaySound(0, nullptr), -1);
+    EXPECT_EQ((std::vector<bool>{FSOUND_SetPaused(1, true), FSOUND_SetPaused(1, false), FMUSIC_SetLooping(nullptr, true),
+                                 FMUSIC_PlaySong(nullptr), soundtest::channelPlaying(0), soundtest::musicPlaying()}),
+              std::vector<bool>(6, false));
     soundtest::shutdown();
-    fs::remove_all(folder);
+    fs::remove_all(beep.parent_path());
 }
 
 }   // namespace

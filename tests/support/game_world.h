@@ -66,11 +66,7 @@ inline void resetView()
     game.playerX = game.playerZ = 0;
     game.pitch = 10.0;
     game.heading = 0;
-    game.chaserActive = false;
-    game.showEnvironment = false;
-    game.escapeMode = false;
-    game.tunnelTextured = false;
-    game.lightingEnabled = true;
-    game.cullingEnabled = true;
+    game.chaserActive = game.showEnvironment = game.escapeMode = game.tunnelTextured = false;
+    game.lightingEnabled = game.cullingEnabled = true;
     resetProjection();
 }

@@ -20,6 +20,3 @@ Rgb readPixel(int x, int y, bool front = false);
 // Saves the back (or front) buffer as a PNG under build/screenshots/ and
 // returns its path.
 std::string saveScreenshot(const std::string& name, bool front = false);
-// Runs a command; returns its exit status and puts its standard output and
-// standard error into the strings.
-int runCommand(const std::string& command, std::string* out = nullptr, std::string* err = nullptr);
