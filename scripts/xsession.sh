@@ -9,11 +9,12 @@ xsession_start() {
     Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 50); do
+      # Ours only if our server is still running (another may own :$n).
+      kill -0 "$XVFB_PID" 2>/dev/null || break
       if xdpyinfo -display ":$n" >/dev/null 2>&1; then
         export DISPLAY=":$n"
         return 0
       fi
-      kill -0 "$XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
     kill "$XVFB_PID" 2>/dev/null || true

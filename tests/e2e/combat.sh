@@ -15,7 +15,7 @@ launched=$(date +%s%N)
 wait_since_launch() {
   while [ $(( ($(date +%s%N) - launched) / 100000000 )) -lt "$1" ]; do sleep 0.2; done
 }
-win=$(xsession_wait_window 30)
+win=$(game_window) || exit 1
 check "window appears" test -n "$win"
 xsession_focus "$win"
 sleep 0.5

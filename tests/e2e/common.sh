@@ -36,6 +36,16 @@ wait_game() {
   GAME_STATUS=124
 }
 
+# The game's window, or stop the script with what the game printed.
+game_window() {
+  local id
+  id=$(xsession_wait_window 60) && { echo "$id"; return 0; }
+  echo "FAILED: no game window on $DISPLAY; the game printed:" >&2
+  tail -n 20 "$WORK/out" "$WORK/err" >&2
+  kill -0 "$GAME_PID" 2>/dev/null && echo "(the game is still running)" >&2
+  return 1
+}
+
 finish() {
   echo "$(( $1 - failures )) passed, $failures failed"
   [ "$failures" -eq 0 ]

@@ -14,7 +14,7 @@ differ() {
 }
 
 start_game "$ASSETS"
-win=$(xsession_wait_window 30)
+win=$(game_window) || exit 1
 check "window appears" test -n "$win"
 xsession_focus "$win"
 sleep 0.5
