@@ -2,6 +2,7 @@
 // start-up and used in turn.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct Particle {
@@ -18,7 +19,16 @@ struct Particle {
 
 inline constexpr int particleCapacity = 50000;
 
+// The pool is fixed at particleCapacity records, of which a system uses its
+// first `count`. A system is made with new only: its memory is mapped fresh
+// from the kernel, zero-filled, and the constructor leaves the records alone,
+// so the pages of records never used are never touched and take no memory
+// (particle_pool.cpp).
 struct ParticleSystem {
+    ParticleSystem() {}
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory, std::size_t size) noexcept;
+
     Particle particles[particleCapacity];
     std::int32_t count = 2000;
     float slowdown = 0.8f;

@@ -170,7 +170,8 @@ TEST(MenuPages, EveryPageLoadsThroughTheGameLoaderAsAPowerOfTwoTexture)
         GLint width = 0, height = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-        EXPECT_EQ(width, 1024) << name;
+        const bool help = std::string(name) == "spHelp.tga";
+        EXPECT_EQ(width, help ? 1024 : 512) << name;
         EXPECT_EQ(height, 512) << name;
         EXPECT_EQ(width & (width - 1), 0) << name;
         EXPECT_EQ(height & (height - 1), 0) << name;
@@ -184,7 +185,7 @@ TEST(MenuPages, GenerationIsDeterministic)
     for (const char* name : pageNames) {
         const std::vector<char> first = bytesOf(pack() / "Textures" / name);
         const std::vector<char> second = bytesOf(again / "Textures" / name);
-        EXPECT_GT(first.size(), 1024u * 512u * 3u) << name;
+        EXPECT_GT(first.size(), 512u * 512u * 3u) << name;
         EXPECT_TRUE(first == second) << name << " differs between two runs";
     }
     fs::remove_all(again);

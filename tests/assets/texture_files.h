@@ -27,8 +27,8 @@ struct Expected {
 
 // The five sky faces: front, back, top, left, right.
 inline const Expected skyFiles[] = {
-    {"front_Color.tga", 1024, 1024}, {"Mback_Color.tga", 1024, 1024}, {"Mtop.tga", 1024, 1024},
-    {"Mleft_Color.tga", 1024, 1024}, {"right_Color.tga", 1024, 1024},
+    {"front_Color.tga", 512, 512}, {"Mback_Color.tga", 512, 512}, {"Mtop.tga", 512, 512},
+    {"Mleft_Color.tga", 512, 512}, {"right_Color.tga", 512, 512},
 };
 
 inline std::vector<std::uint8_t> fileBytes(const fs::path& path)

@@ -18,11 +18,11 @@ namespace {
 using namespace texturetest;
 
 const Expected terrainFiles[] = {
-    {"hm5c.tga", 1024, 1024},          {"wood.tga", 1024, 128},           {"mountainsc.tga", 256, 2048},
-    {"beachtex_COLOR.tga", 256, 1024}, {"water0_COLOR.tga", 128, 1024},   {"water1_COLOR.tga", 128, 1024},
-    {"water2_COLOR.tga", 128, 1024},   {"water3_COLOR.tga", 128, 1024},   {"water4_COLOR.tga", 128, 1024},
-    {"water5_COLOR.tga", 128, 1024},   {"water6_COLOR.tga", 128, 1024},   {"water7_COLOR.tga", 128, 1024},
-    {"box_COLOR.tga", 256, 256},       {"Particle.tga", 128, 128},        {"tunnel3.tga", 512, 512},
+    {"hm5c.tga", 1024, 1024},          {"wood.tga", 1024, 128},           {"mountainsc.tga", 128, 1024},
+    {"beachtex_COLOR.tga", 128, 512},  {"water0_COLOR.tga", 128, 512},    {"water1_COLOR.tga", 128, 512},
+    {"water2_COLOR.tga", 128, 512},    {"water3_COLOR.tga", 128, 512},    {"water4_COLOR.tga", 128, 512},
+    {"water5_COLOR.tga", 128, 512},    {"water6_COLOR.tga", 128, 512},    {"water7_COLOR.tga", 128, 512},
+    {"box_COLOR.tga", 256, 256},       {"Particle.tga", 128, 128},        {"tunnel3.tga", 256, 256},
 };
 std::vector<Expected> allFiles()
 {

@@ -274,6 +274,9 @@ TEST_F(TextureLoader, DamagedMissingAndForeignFilesAreRefusedLeavingTheTextureAl
     // A folder opens like a file on Linux, but holds no image.
     EXPECT_EQ(glfwLoadTexture2D(std::filesystem::temp_directory_path().c_str(), 0), 0);
     expectKnown("folder");
+    // Nor does a device that never ends: it is refused, not read forever.
+    EXPECT_EQ(glfwLoadTexture2D("/dev/zero", 0), 0);
+    expectKnown("endless device");
 }
 
 TEST_F(TextureLoader, MipmapLevelsOnlyWithTheFlag)

@@ -16,6 +16,23 @@ void Image::blend(int x, int y, const Colour& c, float alpha)
     d.a = d.a + (1 - d.a) * k;
 }
 
+Image reduced(const Image& image, int fx, int fy)
+{
+    Image out(image.width / fx, image.height / fy);
+    const float n = float(fx * fy);
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) {
+            Colour sum = {0, 0, 0, 0};
+            for (int j = 0; j < fy; ++j)
+                for (int i = 0; i < fx; ++i) {
+                    const Colour& c = image.at(fx * x + i, fy * y + j);
+                    sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b, sum.a + c.a};
+                }
+            out.at(x, y) = {sum.r / n, sum.g / n, sum.b / n, sum.a / n};
+        }
+    return out;
+}
+
 namespace {
 
 bool writeTga(const Image& image, const std::string& path, bool withAlpha, bool rle)

@@ -37,6 +37,11 @@ struct Image {
     void blend(int x, int y, const Colour& c, float alpha = 1.0f);
 };
 
+// The image at 1/fx of its width and 1/fy of its height (which they divide),
+// each pixel the mean of the fx x fy pixels it covers: a picture painted
+// finely and stored smaller.
+Image reduced(const Image& image, int fx, int fy);
+
 // Writes the image as a TGA (3 channels, or 4 with `withAlpha`), top row
 // first in the file's origin convention. Prints and returns false on failure.
 bool saveTga(const Image& image, const std::string& path, bool withAlpha = false);

@@ -29,9 +29,9 @@ bool save(const Canvas& canvas, const std::string& root, const char* name)
     return saveTga(canvas.image, root + "/Textures/" + name);
 }
 
-Canvas newPage(const BackdropPlan& plan)
+Canvas newPage(const BackdropPlan& plan, int width = menuPageWidth, int height = menuPageHeight)
 {
-    Canvas canvas(menuPageWidth, menuPageHeight);
+    Canvas canvas(width, height);
     paintBackdrop(canvas, plan);
     return canvas;
 }
@@ -201,7 +201,7 @@ bool writeHelpPage(const MenuFonts& fonts, const std::string& root)
     plan.planetRadius = 150;
     plan.ringTilt = -0.2f;
     plan.brightness = 0.85f;
-    Canvas canvas = newPage(plan);
+    Canvas canvas = newPage(plan, helpPageWidth, helpPageHeight);
 
     paintLogo(canvas, *fonts.bold, "PAUSED", 400, 78, 58, 6, false);
     paintKeyHints(canvas, fonts, 400, 112, {{{"F1"}, "resume the game"}});

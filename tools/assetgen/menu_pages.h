@@ -3,9 +3,14 @@
 // generateMenuPages (assetgen.h).
 #pragma once
 
-// Texture size of every page; the game stretches it over the 800 x 600 screen.
-inline constexpr int menuPageWidth = 1024;
+// Texture sizes of the pages; the game stretches each over the 800 x 600
+// screen. The title and goal pages, lettered large, are magnified and shown
+// smoothly by the linear filter; the help page's small print needs the finer
+// picture.
+inline constexpr int menuPageWidth = 512;
 inline constexpr int menuPageHeight = 512;
+inline constexpr int helpPageWidth = 1024;
+inline constexpr int helpPageHeight = 512;
 
 // The goal limits the goal page prints for a difficulty (0 easy, 1 normal,
 // 2 hard); they must agree with the game's difficulty table.

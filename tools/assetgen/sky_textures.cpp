@@ -1,10 +1,11 @@
 // The sky box's five faces (front_Color, Mback_Color, Mleft_Color,
-// right_Color, Mtop). Every texel is coloured from one sky model at the
-// direction its texel centre has on the box, so the faces meet without
-// seams. The model: a blue gradient over a hazy horizon, the sun high ahead
-// and to the right of the start view, a layer of fair-weather clouds seen in
-// perspective, a distant hazy range all round but to the west, and below
-// the horizon the far land (or, to the west, the open sea) fading into haze.
+// right_Color, Mtop), 512 x 512 each. Every texel is coloured from one sky
+// model at the directions its part of the box has, so the faces meet
+// without seams. The model: a blue gradient over a hazy horizon, the sun
+// high ahead and to the right of the start view, a layer of fair-weather
+// clouds seen in perspective, a distant hazy range all round but to the
+// west, and below the horizon the far land (or, to the west, the open sea)
+// fading into haze.
 // The game draws the faces modulated by its haze colour (0.62, 0.756, 0.9),
 // so the model works in on-screen colours and divides by that colour. The
 // faces are smooth enough to be stored run-length encoded.
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr int skyFaceSize = 1024;
+constexpr int skyFaceSize = 512;
 const Colour hazeTint = {0.62f, 0.756f, 0.9f, 1.0f};
 
 struct Vec {
@@ -196,12 +197,22 @@ Colour skyTextureColour(SkyDirection direction)
 
 Image paintSkyFace(SkyFace face, int size)
 {
+    // Each texel is the mean of the model at four points spread over it, so
+    // the clouds' fine detail is smoothed rather than aliased into speckle.
+    constexpr float spread[2] = {0.25f, 0.75f};
     Image image(size, size);
     for (int y = 0; y < size; ++y) {
-        // Row 0 is the top of the picture, t = 1.
-        const float t = 1.0f - (float(y) + 0.5f) / size;
-        for (int x = 0; x < size; ++x)
-            image.at(x, y) = skyTextureColour(skyFacePoint(face, (float(x) + 0.5f) / size, t));
+        for (int x = 0; x < size; ++x) {
+            Colour sum = {0, 0, 0, 0};
+            for (float dy : spread)
+                for (float dx : spread) {
+                    // Row 0 is the top of the picture, t = 1.
+                    const float s = (float(x) + dx) / size, t = 1.0f - (float(y) + dy) / size;
+                    const Colour c = skyTextureColour(skyFacePoint(face, s, t));
+                    sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b, sum.a + c.a};
+                }
+            image.at(x, y) = {sum.r / 4, sum.g / 4, sum.b / 4, sum.a / 4};
+        }
     }
     return image;
 }

@@ -23,7 +23,9 @@ void stampDisc(Image& image, float cx, float cy, float radius, const Colour& c, 
 void stampEllipse(Image& image, float cx, float cy, float rx, float ry, const Colour& c, float opacity,
                   float softness, bool wrap);
 
-// Terrain and prop painters (sizes are fixed by each painter).
+// Terrain and prop painters (sizes are fixed by each painter; the rock, sand
+// and tunnel pictures are stored at half the size and the water frames at
+// half the height, see generateTerrainTextures).
 Image paintGround();                 // hm5c: 1024 x 1024 over the whole ground slab
 Image paintWood();                   // wood: 1024 x 128, grain along s (the plank's length)
 Image paintMountainRock();           // mountainsc: 256 x 2048 (s up the slope, t along the range)
