@@ -4,6 +4,9 @@
 
 #include "core/game_state.h"
 #include "platform/gl.h"
+#include "world/stream_arrays.h"
+
+#include <vector>
 
 namespace {
 
@@ -12,21 +15,53 @@ constexpr double modelUnit = 0.025;
 // The shadow turns about a pivot this far along the model's z axis.
 constexpr float shadowPivot = 0.575f;
 
-// Sends every triangle corner of the interpolated frame, with or without
-// its skin coordinate.
+// The corners of the interpolated frame as client arrays, reused from
+// drawing to drawing.
+std::vector<float> cornerPositions;
+std::vector<float> cornerTexCoords;
+
+// Sends every triangle corner of the interpolated frame, in file order, with
+// or without its skin coordinate. Each position is worked out in double
+// precision and handed over as the float the GL keeps of it.
 void sendTriangles(const Md2Model& model, float x, float y, float z, float scale, bool textured)
 {
     const double factor = static_cast<double>(scale) * modelUnit;
-    glBegin(GL_TRIANGLES);
-    for (std::int32_t i = 0; i < model.header->numTriangles; ++i) {
+    const std::int32_t triangles = model.header->numTriangles;
+    if (triangles <= 0)
+        return;
+    const std::size_t corners = static_cast<std::size_t>(triangles) * 3;
+    cornerPositions.resize(corners * 3);
+    cornerTexCoords.resize(corners * 2);
+    float* v = cornerPositions.data();
+    float* t = cornerTexCoords.data();
+    for (std::int32_t i = 0; i < triangles; ++i) {
         for (int k = 0; k < 3; ++k) {
             const Md2Corner c = model.corner(i, k);
-            if (textured)
-                glTexCoord2f(c.s, c.t);
-            glVertex3d(x + c.x * factor, y + c.y * factor, z + c.z * factor);
+            *t++ = c.s;
+            *t++ = c.t;
+            *v++ = static_cast<float>(x + c.x * factor);
+            *v++ = static_cast<float>(y + c.y * factor);
+            *v++ = static_cast<float>(z + c.z * factor);
         }
     }
-    glEnd();
+    const StreamPart parts[2] = {{cornerPositions.data(), sizeof(float) * cornerPositions.size()},
+                                 {cornerTexCoords.data(), sizeof(float) * cornerTexCoords.size()}};
+    const void* pointers[2];
+    streamArrays(parts, textured ? 2 : 1, pointers);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, pointers[0]);
+    if (textured) {
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, 0, pointers[1]);
+    }
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(corners));
+    endStreamArrays();
+    glDisableClientState(GL_VERTEX_ARRAY);
+    if (textured) {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        // As if sent one corner at a time: the last coordinate stays current.
+        glTexCoord2f(t[-2], t[-1]);
+    }
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include "core/camera.h"
 #include "core/game_state.h"
 #include "platform/gl.h"
+#include "world/stream_arrays.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 void makeExplosionSystems()
@@ -99,47 +101,180 @@ void advanceParticle(const ParticleSystem& system, Particle& p)
     p.velocityZ = static_cast<float>((std::rand() % 60) - 30);
 }
 
-// Two crossed quads at the particle's place, added onto what is drawn.
-static void drawParticle(const Particle& p, float cx, float cy, float cz)
+namespace {
+
+// Particles are sent in batches through vertex arrays: per particle the two
+// four-corner strips of its crossed quads, as the triangles a strip is made
+// of ((0, 1, 2) and (2, 1, 3)), with the particle's colour at every corner.
+constexpr int particlesPerBatch = 1024;
+constexpr int cornersPerParticle = 8;
+constexpr int indicesPerParticle = 12;
+
+struct ParticleBatch {
+    float positions[particlesPerBatch * cornersPerParticle * 3];
+    float texCoords[particlesPerBatch * cornersPerParticle * 2];
+    float colours[particlesPerBatch * cornersPerParticle * 4];
+    GLushort indices[particlesPerBatch * indicesPerParticle];
+    int used = 0;
+    FixedArray fixedTexCoords;
+};
+
+ParticleBatch& particleBatch()
+{
+    static ParticleBatch* batch = nullptr;
+    if (!batch) {
+        batch = new ParticleBatch;
+        constexpr float corner[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+        for (int q = 0; q < particlesPerBatch * 2; ++q) {
+            for (int c = 0; c < 4; ++c) {
+                batch->texCoords[(q * 4 + c) * 2] = corner[c][0];
+                batch->texCoords[(q * 4 + c) * 2 + 1] = corner[c][1];
+            }
+            const GLushort b = static_cast<GLushort>(q * 4);
+            const GLushort strip[6] = {b, static_cast<GLushort>(b + 1), static_cast<GLushort>(b + 2),
+                                       static_cast<GLushort>(b + 2), static_cast<GLushort>(b + 1),
+                                       static_cast<GLushort>(b + 3)};
+            for (int k = 0; k < 6; ++k)
+                batch->indices[q * 6 + k] = strip[k];
+        }
+    }
+    return *batch;
+}
+
+// Two crossed quads at the particle's place: one across x-y with its corner
+// at the centre, one across y-z through the middle of the first.
+void addParticle(ParticleBatch& batch, const Particle& p, float cx, float cy, float cz)
 {
     const float s = p.size;
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, game.particleTexture);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(cx, cy, cz);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(cx + s, cy, cz);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(cx, cy + s, cz);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(cx + s, cy + s, cz);
-    glEnd();
-
-    glBindTexture(GL_TEXTURE_2D, game.particleTexture);
     const float h = s * 0.5f;
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(cx + h, cy, cz - h);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(cx + h, cy, cz + h);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(cx + h, cy + s, cz - h);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(cx + h, cy + s, cz + h);
-    glEnd();
-
-    glDisable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    const float corners[cornersPerParticle][3] = {
+        {cx, cy, cz},         {cx + s, cy, cz},         {cx, cy + s, cz},         {cx + s, cy + s, cz},
+        {cx + h, cy, cz - h}, {cx + h, cy, cz + h}, {cx + h, cy + s, cz - h}, {cx + h, cy + s, cz + h},
+    };
+    float* v = batch.positions + batch.used * cornersPerParticle * 3;
+    float* c = batch.colours + batch.used * cornersPerParticle * 4;
+    for (const auto& corner : corners) {
+        *v++ = corner[0];
+        *v++ = corner[1];
+        *v++ = corner[2];
+        *c++ = p.red;
+        *c++ = p.green;
+        *c++ = p.blue;
+        *c++ = p.life;
+    }
+    ++batch.used;
 }
+
+void sendBatch(ParticleBatch& batch)
+{
+    if (batch.used == 0)
+        return;
+    glTexCoordPointer(2, GL_FLOAT, 0, bindFixedArray(batch.fixedTexCoords, batch.texCoords, sizeof batch.texCoords));
+    const std::size_t corners = static_cast<std::size_t>(batch.used) * cornersPerParticle;
+    const StreamPart parts[2] = {{batch.positions, sizeof(float) * 3 * corners},
+                                 {batch.colours, sizeof(float) * 4 * corners}};
+    const void* pointers[2];
+    streamArrays(parts, 2, pointers);
+    glVertexPointer(3, GL_FLOAT, 0, pointers[0]);
+    glColorPointer(4, GL_FLOAT, 0, pointers[1]);
+    glDrawElements(GL_TRIANGLES, batch.used * indicesPerParticle, GL_UNSIGNED_SHORT, batch.indices);
+    batch.used = 0;
+}
+
+// Copies of one particle quad stacked in the same place add the very same
+// fragments. With additive blending into a colour buffer of at most b bits
+// per channel and no depth test, each copy either leaves a channel alone or
+// raises it, so after 2^b - 1 copies every channel they touch is saturated
+// and further copies change nothing, whatever else is added in between.
+// A burst starts with every particle in the centre, so most are such copies.
+struct CopyKey {
+    float values[8];   // centre, size, colour as the rasteriser sees it
+
+    bool operator==(const CopyKey& other) const
+    {
+        return std::memcmp(values, other.values, sizeof values) == 0;
+    }
+};
+
+class CopyCounter {
+public:
+    // The copies worth drawing for the current GL state; 0 disables skipping.
+    void begin()
+    {
+        entries = 0;
+        limit = 0;
+        clampsColour = true;
+        GLint equation = 0, equationAlpha = 0, clamp = GL_TRUE;
+        glGetIntegerv(GL_BLEND_EQUATION_RGB, &equation);
+        glGetIntegerv(GL_BLEND_EQUATION_ALPHA, &equationAlpha);
+        glGetIntegerv(GL_CLAMP_VERTEX_COLOR, &clamp);
+        clampsColour = clamp == GL_TRUE;
+        GLint src = 0, dst = 0, srcAlpha = 0, dstAlpha = 0;
+        glGetIntegerv(GL_BLEND_SRC_RGB, &src);
+        glGetIntegerv(GL_BLEND_DST_RGB, &dst);
+        glGetIntegerv(GL_BLEND_SRC_ALPHA, &srcAlpha);
+        glGetIntegerv(GL_BLEND_DST_ALPHA, &dstAlpha);
+        GLboolean floatColour = GL_FALSE;
+        glGetBooleanv(GL_RGBA_FLOAT_MODE_ARB, &floatColour);
+        int bits = 0;
+        for (GLenum channel : {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS, GL_ALPHA_BITS}) {
+            GLint b = 0;
+            glGetIntegerv(channel, &b);
+            bits = b > bits ? b : bits;
+        }
+        const bool additive = glIsEnabled(GL_BLEND) && equation == GL_FUNC_ADD &&
+                              equationAlpha == GL_FUNC_ADD && src == GL_ONE && dst == GL_ONE &&
+                              srcAlpha == GL_ONE && dstAlpha == GL_ONE;
+        const bool plain = !glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_STENCIL_TEST) &&
+                           !glIsEnabled(GL_COLOR_LOGIC_OP) && floatColour == GL_FALSE;
+        if (additive && plain && bits > 0 && bits <= 16)
+            limit = (1 << bits) - 1;
+    }
+
+    // Whether this quad pair still needs drawing.
+    bool needed(const Particle& p, float cx, float cy, float cz)
+    {
+        if (limit == 0)
+            return true;
+        CopyKey key{{cx, cy, cz, p.size, colour(p.red), colour(p.green), colour(p.blue), colour(p.life)}};
+        int slot = -1, weakest = 0;
+        for (int i = 0; i < entries; ++i) {
+            if (keys[i] == key) {
+                slot = i;
+                break;
+            }
+            if (counts[i] < counts[weakest])
+                weakest = i;
+        }
+        if (slot < 0) {
+            slot = entries < tracked ? entries++ : weakest;
+            keys[slot] = key;
+            counts[slot] = 0;
+        }
+        if (counts[slot] >= limit)
+            return false;
+        ++counts[slot];
+        return true;
+    }
+
+private:
+    // The colour a vertex carries on: clamped to [0, 1] unless clamping is off.
+    float colour(float value) const
+    {
+        if (!clampsColour)
+            return value;
+        return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
+    }
+
+    static constexpr int tracked = 8;
+    CopyKey keys[tracked];
+    int counts[tracked] = {};
+    int entries = 0;
+    int limit = 0;
+    bool clampsColour = true;
+};
+
+}  // namespace
 
 void stepParticles(ParticleSystem& system)
 {
@@ -151,16 +286,69 @@ void stepParticles(ParticleSystem& system)
     applyCameraView();
     glDisable(GL_CULL_FACE);
 
+    // Every particle is drawn textured, filled, without depth test and added
+    // onto the picture; the first one with the lighting found on entry, the
+    // others unlit. That state is set once around the batches.
+    ParticleBatch& batch = particleBatch();
+    static CopyCounter copies;
+    bool drawing = false;
+    bool firstLit = false;
+    float lastColour[4] = {0, 0, 0, 0};
     const int n = usedParticles(system);
     for (int i = 0; i < n; ++i) {
         Particle& p = system.particles[i];
         if (!p.active)
             continue;
-        glColor4f(p.red, p.green, p.blue, p.life);
         if (i == 1)
             std::cout << p.size << std::endl;
-        drawParticle(p, p.x + centreX, p.y + centreY, p.z + centreZ);
+        if (!drawing) {
+            drawing = true;
+            firstLit = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, game.particleTexture);
+            glDisable(GL_DEPTH_TEST);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_ONE, GL_ONE);
+            glEnableClientState(GL_VERTEX_ARRAY);
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glEnableClientState(GL_COLOR_ARRAY);
+            copies.begin();
+        }
+        const float cx = p.x + centreX, cy = p.y + centreY, cz = p.z + centreZ;
+        if (firstLit) {
+            // Lit, unlike the rest: drawn on its own and not counted.
+            addParticle(batch, p, cx, cy, cz);
+            sendBatch(batch);
+            endStreamArrays();
+            glDisable(GL_LIGHTING);
+            firstLit = false;
+        } else if (copies.needed(p, cx, cy, cz)) {
+            addParticle(batch, p, cx, cy, cz);
+            if (batch.used == particlesPerBatch)
+                sendBatch(batch);
+        }
+        lastColour[0] = p.red;
+        lastColour[1] = p.green;
+        lastColour[2] = p.blue;
+        lastColour[3] = p.life;
         advanceParticle(system, p);
+    }
+    if (drawing) {
+        sendBatch(batch);
+        endStreamArrays();
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_COLOR_ARRAY);
+        // As if sent one corner at a time: the last particle's colour and
+        // the last corner's texture coordinate stay current.
+        glColor4f(lastColour[0], lastColour[1], lastColour[2], lastColour[3]);
+        glTexCoord2f(1.0f, 1.0f);
+        glDisable(GL_BLEND);
+        glEnable(GL_DEPTH_TEST);
+        glDisable(GL_LIGHTING);
+        glEnable(GL_TEXTURE_2D);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
 
     glDisable(GL_BLEND);

@@ -1,6 +1,8 @@
 #include "world/water.h"
 
 #include "platform/platform.h"
+#include "world/stream_arrays.h"
+#include "world/view_volume.h"
 #include "world/world_texture.h"
 
 #include <cmath>
@@ -77,6 +79,30 @@ void loadWater()
     fillWaveHeights(waveHeights);
 }
 
+namespace {
+
+// The surface goes out as client arrays: per cell the four corners of its
+// strip, in strip order, and the strip's two triangles (0, 1, 2) and
+// (2, 1, 3). Cells wholly outside the view volume would add no fragment and
+// are left out; the others keep their order.
+constexpr int waterCellCount = waterStrips * waterCells;
+
+struct WaterMesh {
+    float gridHeights[waterStrips + 1][waterCells + 1];
+    unsigned outcodes[waterStrips + 1][waterCells + 1];
+    float texCoords[waterCellCount * 4 * 2];
+    float positions[waterCellCount * 4 * 3];
+    GLushort indices[waterCellCount * 6];
+};
+
+WaterMesh& waterMesh()
+{
+    static WaterMesh* mesh = new WaterMesh;
+    return *mesh;
+}
+
+}  // namespace
+
 void drawWater()
 {
     glEnable(GL_NORMALIZE);
@@ -86,11 +112,27 @@ void drawWater()
     glBindTexture(GL_TEXTURE_2D, waterTextures[selectWaterFrame(waterAnimation)]);
     advanceWater(waterAnimation, glfwGetTime());
 
+    // Grid point (k, m) stands at (8k, H(k, m), 8m) with H(k, m) = 4 *
+    // waveHeights[row offset + k][column offset + m].
+    WaterMesh& mesh = waterMesh();
     const int rows = waterAnimation.rowOffset;
     const int columns = waterAnimation.columnOffset;
-    auto height = [&](int a, int b) { return waveAmplitude * waveHeights[rows + a][columns + b]; };
+    const ClipMatrix clip = currentClipMatrix();
+    for (int k = 0; k <= waterStrips; ++k)
+        for (int m = 0; m <= waterCells; ++m) {
+            const float h = waveAmplitude * waveHeights[rows + k][columns + m];
+            mesh.gridHeights[k][m] = h;
+            mesh.outcodes[k][m] = clipOutcode(clip, 8.0f * static_cast<float>(k), h,
+                                              8.0f * static_cast<float>(m));
+        }
+
+    // One strip per cell: (k, m), (k, m + 1), (k + 1, m), (k + 1, m + 1).
+    int corners = 0, indices = 0;
     for (int k = 0; k < waterStrips; ++k) {
         for (int m = 0; m < waterCells; ++m) {
+            if (mesh.outcodes[k][m] & mesh.outcodes[k][m + 1] & mesh.outcodes[k + 1][m] &
+                mesh.outcodes[k + 1][m + 1])
+                continue;
             const float x0 = 8.0f * static_cast<float>(k);
             const float x1 = 8.0f * static_cast<float>(k + 1);
             const float z0 = 8.0f * static_cast<float>(m);
@@ -99,18 +141,43 @@ void drawWater()
             const float s1 = static_cast<float>(k + 1) / 32.0f;
             const float t0 = static_cast<float>(m) / 192.0f;
             const float t1 = static_cast<float>(m + 1) / 192.0f;
-            glBegin(GL_TRIANGLE_STRIP);
-            glTexCoord2f(s0, t0);
-            glVertex3f(x0, height(k, m), z0);
-            glTexCoord2f(s0, t1);
-            glVertex3f(x0, height(k, m + 1), z1);
-            glTexCoord2f(s1, t0);
-            glVertex3f(x1, height(k + 1, m), z0);
-            glTexCoord2f(s1, t1);
-            glVertex3f(x1, height(k + 1, m + 1), z1);
-            glEnd();
+            const float corner[4][5] = {
+                {s0, t0, x0, mesh.gridHeights[k][m], z0},
+                {s0, t1, x0, mesh.gridHeights[k][m + 1], z1},
+                {s1, t0, x1, mesh.gridHeights[k + 1][m], z0},
+                {s1, t1, x1, mesh.gridHeights[k + 1][m + 1], z1},
+            };
+            const int first = corners;
+            for (const auto& c : corner) {
+                mesh.texCoords[corners * 2] = c[0];
+                mesh.texCoords[corners * 2 + 1] = c[1];
+                mesh.positions[corners * 3] = c[2];
+                mesh.positions[corners * 3 + 1] = c[3];
+                mesh.positions[corners * 3 + 2] = c[4];
+                ++corners;
+            }
+            for (int i : {0, 1, 2, 2, 1, 3})
+                mesh.indices[indices++] = static_cast<GLushort>(first + i);
         }
     }
+
+    if (indices > 0) {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        const StreamPart parts[2] = {{mesh.positions, sizeof(float) * 3 * static_cast<std::size_t>(corners)},
+                                     {mesh.texCoords, sizeof(float) * 2 * static_cast<std::size_t>(corners)}};
+        const void* pointers[2];
+        streamArrays(parts, 2, pointers);
+        glVertexPointer(3, GL_FLOAT, 0, pointers[0]);
+        glTexCoordPointer(2, GL_FLOAT, 0, pointers[1]);
+        glDrawElements(GL_TRIANGLES, indices, GL_UNSIGNED_SHORT, mesh.indices);
+        endStreamArrays();
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
+    // As if every corner had been sent one at a time: the far corner's
+    // coordinate stays current.
+    glTexCoord2f(static_cast<float>(waterStrips) / 32.0f, static_cast<float>(waterCells) / 192.0f);
 
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);

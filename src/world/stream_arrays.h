@@ -1,0 +1,41 @@
+// Vertex arrays for geometry that changes from draw to draw (water, beams,
+// particles, the animated model). The data is copied into a ring of buffer
+// objects that are reused from frame to frame, so no memory is allocated
+// per draw; without buffer objects (a GL before 1.5) the arrays are handed
+// over from client memory as they are. Either way the GL sees the very same
+// vertices.
+#pragma once
+
+#include "platform/gl.h"
+
+#include <cstddef>
+
+// The largest block of vertex data one streamArrays call takes, in bytes.
+inline constexpr std::size_t streamBlockBytes = 512 * 1024;
+
+struct StreamPart {
+    const void* data;
+    std::size_t bytes;
+};
+
+// Copies the parts (each rounded up to 16 bytes, together at most
+// streamBlockBytes) into the next buffer of the ring and binds it as
+// GL_ARRAY_BUFFER; `pointers` receives, per part, what to pass to
+// glVertexPointer and its kin. Larger data is handed over from client
+// memory instead.
+void streamArrays(const StreamPart* parts, int count, const void** pointers);
+
+// Binds no array buffer again, as the rest of the game expects.
+void endStreamArrays();
+
+// Vertex data that never changes (a texture coordinate pattern, say), kept
+// in a buffer object of its own from the first use on.
+struct FixedArray {
+    GLuint buffer = 0;
+    bool made = false;
+};
+
+// Binds the fixed data (uploading it the first time) as GL_ARRAY_BUFFER and
+// returns what to pass to gl*Pointer for it; without buffer objects, the
+// data itself.
+const void* bindFixedArray(FixedArray& fixed, const void* data, std::size_t bytes);

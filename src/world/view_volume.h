@@ -1,0 +1,25 @@
+// Telling, before sending it, that a piece of geometry cannot reach the
+// picture: every corner lies beyond the same one of the six planes of the
+// view volume, so the GL would clip all of it away. The test keeps a margin
+// far above the rounding of the GL's own single-precision transform, so it
+// only ever answers "beyond" when the GL would too.
+#pragma once
+
+#include "platform/gl.h"
+
+// The current projection times the current model-view matrix, in double
+// precision; row i, column j at m[i][j].
+struct ClipMatrix {
+    double m[4][4];
+};
+
+// Reads GL_PROJECTION_MATRIX and GL_MODELVIEW_MATRIX.
+ClipMatrix currentClipMatrix();
+
+// The planes a point (w = 1) lies beyond, one bit each: x > w, x < -w,
+// y > w, y < -w, z > w, z < -w. A piece whose corners' codes share a bit
+// is wholly outside.
+unsigned clipOutcode(const ClipMatrix& clip, float x, float y, float z);
+
+// Whether all `count` corners (x, y, z triples) share a plane they lie beyond.
+bool outsideView(const ClipMatrix& clip, const float* corners, int count);
