@@ -30,9 +30,9 @@ void fillWaveHeights(float table[waveTableRows][waveTableColumns])
 {
     // Each argument and each sine is taken to single precision before use.
     for (int i = 0; i <= 256; ++i) {
-        const float si = static_cast<float>(std::sin(static_cast<float>(i / 2.5)));
+        const float si = static_cast<float>(std::sin(static_cast<double>(static_cast<float>(i / 2.5))));
         for (int j = 0; j <= 256; ++j) {
-            const float sj = static_cast<float>(std::sin(static_cast<float>(j / 2.5)));
+            const float sj = static_cast<float>(std::sin(static_cast<double>(static_cast<float>(j / 2.5))));
             table[i][j] = static_cast<float>(si * sj / 1.570796325);
         }
     }
