@@ -4,11 +4,11 @@
 
 #include "core/camera.h"
 #include "core/game_state.h"
+#include "entities/particle_copies.h"
 #include "platform/gl.h"
 #include "world/stream_arrays.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 
 void makeExplosionSystems()
@@ -181,99 +181,6 @@ void sendBatch(ParticleBatch& batch)
     batch.used = 0;
 }
 
-// Copies of one particle quad stacked in the same place add the very same
-// fragments. With additive blending into a colour buffer of at most b bits
-// per channel and no depth test, each copy either leaves a channel alone or
-// raises it, so after 2^b - 1 copies every channel they touch is saturated
-// and further copies change nothing, whatever else is added in between.
-// A burst starts with every particle in the centre, so most are such copies.
-struct CopyKey {
-    float values[8];   // centre, size, colour as the rasteriser sees it
-
-    bool operator==(const CopyKey& other) const
-    {
-        return std::memcmp(values, other.values, sizeof values) == 0;
-    }
-};
-
-class CopyCounter {
-public:
-    // The copies worth drawing for the current GL state; 0 disables skipping.
-    void begin()
-    {
-        entries = 0;
-        limit = 0;
-        clampsColour = true;
-        GLint equation = 0, equationAlpha = 0, clamp = GL_TRUE;
-        glGetIntegerv(GL_BLEND_EQUATION_RGB, &equation);
-        glGetIntegerv(GL_BLEND_EQUATION_ALPHA, &equationAlpha);
-        glGetIntegerv(GL_CLAMP_VERTEX_COLOR, &clamp);
-        clampsColour = clamp == GL_TRUE;
-        GLint src = 0, dst = 0, srcAlpha = 0, dstAlpha = 0;
-        glGetIntegerv(GL_BLEND_SRC_RGB, &src);
-        glGetIntegerv(GL_BLEND_DST_RGB, &dst);
-        glGetIntegerv(GL_BLEND_SRC_ALPHA, &srcAlpha);
-        glGetIntegerv(GL_BLEND_DST_ALPHA, &dstAlpha);
-        GLboolean floatColour = GL_FALSE;
-        glGetBooleanv(GL_RGBA_FLOAT_MODE_ARB, &floatColour);
-        int bits = 0;
-        for (GLenum channel : {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS, GL_ALPHA_BITS}) {
-            GLint b = 0;
-            glGetIntegerv(channel, &b);
-            bits = b > bits ? b : bits;
-        }
-        const bool additive = glIsEnabled(GL_BLEND) && equation == GL_FUNC_ADD &&
-                              equationAlpha == GL_FUNC_ADD && src == GL_ONE && dst == GL_ONE &&
-                              srcAlpha == GL_ONE && dstAlpha == GL_ONE;
-        const bool plain = !glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_STENCIL_TEST) &&
-                           !glIsEnabled(GL_COLOR_LOGIC_OP) && floatColour == GL_FALSE;
-        if (additive && plain && bits > 0 && bits <= 16)
-            limit = (1 << bits) - 1;
-    }
-
-    // Whether this quad pair still needs drawing.
-    bool needed(const Particle& p, float cx, float cy, float cz)
-    {
-        if (limit == 0)
-            return true;
-        CopyKey key{{cx, cy, cz, p.size, colour(p.red), colour(p.green), colour(p.blue), colour(p.life)}};
-        int slot = -1, weakest = 0;
-        for (int i = 0; i < entries; ++i) {
-            if (keys[i] == key) {
-                slot = i;
-                break;
-            }
-            if (counts[i] < counts[weakest])
-                weakest = i;
-        }
-        if (slot < 0) {
-            slot = entries < tracked ? entries++ : weakest;
-            keys[slot] = key;
-            counts[slot] = 0;
-        }
-        if (counts[slot] >= limit)
-            return false;
-        ++counts[slot];
-        return true;
-    }
-
-private:
-    // The colour a vertex carries on: clamped to [0, 1] unless clamping is off.
-    float colour(float value) const
-    {
-        if (!clampsColour)
-            return value;
-        return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
-    }
-
-    static constexpr int tracked = 8;
-    CopyKey keys[tracked];
-    int counts[tracked] = {};
-    int entries = 0;
-    int limit = 0;
-    bool clampsColour = true;
-};
-
 }  // namespace
 
 void stepParticles(ParticleSystem& system)
@@ -290,7 +197,7 @@ void stepParticles(ParticleSystem& system)
     // onto the picture; the first one with the lighting found on entry, the
     // others unlit. That state is set once around the batches.
     ParticleBatch& batch = particleBatch();
-    static CopyCounter copies;
+    static ParticleCopies copies;
     bool drawing = false;
     bool firstLit = false;
     float lastColour[4] = {0, 0, 0, 0};
