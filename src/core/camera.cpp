@@ -1,7 +1,7 @@
 #include "core/camera.h"
 
-#include "core/game_state.h"
 #include "platform/platform.h"
+#include "state/game_state.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -39,17 +39,6 @@ const ObstacleBox obstacleBoxes[obstacleCount] = {
     {270, -20, 335, 290, 20, 355, false},
     {240, -20, 335, 260, 20, 355, false},
 };
-
-void applyCameraView()
-{
-    // The middle pair of translations cancels; the net view is: pitch about
-    // x, heading about y, then the eye moved to the player's position.
-    glRotated(game.pitch, 1.0, 0.0, 0.0);
-    glTranslated(-game.playerX, -eyeHeight, -game.playerZ);
-    glTranslated(game.playerX, eyeHeight, game.playerZ);
-    glRotatef(game.heading, 0.0f, 1.0f, 0.0f);
-    glTranslated(-game.playerX, -eyeHeight, -game.playerZ);
-}
 
 namespace {
 

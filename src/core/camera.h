@@ -1,9 +1,8 @@
-// The player's viewpoint and how it walks: the camera transform every world
-// drawing step applies, the movement tick, and the obstacle test.
+// How the player walks: the movement tick and the obstacle test. The camera
+// transform drawn from the player's eye is render/camera_view.h.
 #pragma once
 
-// Eye height above the player's position on the ground plane.
-inline constexpr double eyeHeight = 20.0;
+#include "render/camera_view.h"
 
 struct ObstacleBox {
     float minX, minY, minZ;
@@ -13,9 +12,6 @@ struct ObstacleBox {
 inline constexpr int obstacleCount = 28;
 extern const ObstacleBox obstacleBoxes[obstacleCount];
 
-// Multiplies the view onto the current matrix: rotate by pitch about x, by
-// heading about y, translate by (-playerX, -20, -playerZ).
-void applyCameraView();
 // One movement tick: steps back when blocked, else W/A/S/D steps and the
 // Q/E/X/Y view keys. True when a movement key was down and a step was taken.
 bool movePlayer();

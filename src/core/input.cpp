@@ -1,8 +1,9 @@
 #include "core/input.h"
 
-#include "core/game_state.h"
 #include "platform/platform.h"
+#include "render/lighting.h"
 #include "sound/sound.h"
+#include "state/game_state.h"
 
 #include <cmath>
 #include <cstdio>
@@ -29,23 +30,6 @@ void setBoundTextureFilter(const TextureFilter& filter)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter.magnification);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter.minification);
 }
-
-}  // namespace
-
-void setLighting(bool on)
-{
-    if (on) {
-        glEnable(GL_LIGHTING);
-        glEnable(GL_LIGHT0);
-        glEnable(GL_NORMALIZE);
-    } else {
-        glDisable(GL_LIGHTING);
-        glDisable(GL_LIGHT0);
-        glDisable(GL_NORMALIZE);
-    }
-}
-
-namespace {
 
 void printCullRadiusAdjust()
 {

@@ -12,10 +12,6 @@ struct TextureFilter {
 };
 TextureFilter textureFilterFor(int mipmapMode, bool linear);
 
-// Lighting, light 0 and normalisation of normals on or off together (the L
-// key, and the frame loop around its overlay).
-void setLighting(bool on);
-
 void gameKeyHandler(int key, int action);
 void mouseButtonHandler(int button, int action);
 void mouseMotionHandler(int x, int y);

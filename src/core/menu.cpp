@@ -1,10 +1,8 @@
 #include "core/menu.h"
 
-#include "core/game_state.h"
-#include "hud/screens.h"
-#include "platform/gl.h"
 #include "platform/platform.h"
 #include "sound/sound.h"
+#include "state/game_state.h"
 
 void menuKeyHandler(int key, int action)
 {
@@ -44,20 +42,5 @@ void menuKeyHandler(int key, int action)
         break;
     default:
         break;
-    }
-}
-
-void runTitleMenu()
-{
-    while (!game.gameStartRequested && !game.quitRequested) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        if (game.inGoalMenu)
-            drawGoalScreen();
-        else
-            drawTitleScreen();
-        glfwSwapBuffers();
-        if (!game.quitRequested &&
-            (glfwGetKey(GLFW_KEY_ESC) == GLFW_PRESS || !glfwGetWindowParam(GLFW_OPENED)))
-            game.quitRequested = true;
     }
 }

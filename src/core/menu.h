@@ -1,9 +1,7 @@
-// The title menu: its key handler and its loop.
+// The title menu's key handler (its loop is game/title_menu.h).
 #pragma once
 
 // W/S move the cursor (or the goal on the goal page), A leaves the goal page,
 // D clicks and acts on the item under the cursor; all on release.
+// Installed by start-up before the title menu; run from glfwSwapBuffers.
 void menuKeyHandler(int key, int action);
-// Draws the title or goal page and swaps until a start or quit request (or
-// Escape, or a closed window).
-void runTitleMenu();

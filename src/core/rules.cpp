@@ -1,6 +1,6 @@
 #include "core/rules.h"
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 #include <cmath>
 

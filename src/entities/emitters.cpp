@@ -2,12 +2,12 @@
 // interval, and the world tick that runs them and steps the enemies.
 #include "entities/emitters.h"
 
-#include "core/game_state.h"
 #include "entities/enemies.h"
-#include "entities/registry.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
-#include "world/world_texture.h"
+#include "render/registry.h"
+#include "render/world_texture.h"
+#include "state/game_state.h"
 
 #include <iostream>
 
@@ -50,6 +50,8 @@ void drawBox()
 }
 
 }  // namespace
+
+ObjectList<Emitter> emitterList;
 
 Emitter::Emitter(float x_, float y_, float z_, float rotationX_, float rotationY_,
                  float rotationZ_, float traceValue, double interval_, std::int32_t points_)

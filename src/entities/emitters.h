@@ -2,8 +2,8 @@
 // fixed interval; and the world tick that runs every 0.04 seconds.
 #pragma once
 
-#include "entities/object_list.h"
 #include "entities/scene_object.h"
+#include "state/object_list.h"
 
 #include <cstdint>
 

@@ -2,12 +2,9 @@
 // at the player every world tick and cost a life when they reach him.
 #include "entities/enemies.h"
 
-#include "core/camera.h"
-#include "core/game_state.h"
-#include "entities/emitters.h"
-#include "entities/player.h"
-#include "entities/registry.h"
 #include "platform/gl.h"
+#include "render/registry.h"
+#include "state/game_state.h"
 
 #include <cmath>
 #include <iostream>
@@ -24,6 +21,8 @@ void sphere(GLUquadric* quadric, double radius)
 }
 
 }  // namespace
+
+ObjectList<Character> enemyList;
 
 void buildEnemyList()
 {
@@ -100,25 +99,5 @@ void stepEnemies()
         Character* caught = removeCurrent(enemyList);
         resetSceneObject(*caught);
         delete caught;
-    });
-}
-
-void drawObjects()
-{
-    forEach(emitterList, [](Emitter& emitter) {
-        if (findByName(emitter.name))
-            drawRegistered(emitter.x, emitter.y, emitter.z, emitter.rotationX,
-                           emitter.rotationY, emitter.rotationZ);
-    });
-    forEach(enemyList, [](Character& enemy) {
-        if (enemy.animationState == animationNone) {
-            if (findByName(enemy.name))
-                drawRegistered(enemy.x, enemy.y, enemy.z, enemy.rotationX, enemy.rotationY,
-                               enemy.rotationZ);
-        } else {
-            glLoadIdentity();
-            applyCameraView();
-            drawCharacter(enemy);
-        }
     });
 }

@@ -2,8 +2,8 @@
 // cost a life when they reach him.
 #pragma once
 
-#include "entities/object_list.h"
 #include "entities/scene_object.h"
+#include "state/object_list.h"
 
 #include <cstdint>
 
@@ -18,5 +18,3 @@ void spawnEnemy(float x, float z, std::int32_t points);
 bool chasePlayer(Character& enemy);
 // Steps every enemy; removes and frees those that caught the player.
 void stepEnemies();
-// Draws every emitter and every enemy (culled in drawRegistered).
-void drawObjects();

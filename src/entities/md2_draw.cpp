@@ -2,9 +2,9 @@
 // eye so it stays in front of the camera, and its flat black shadow.
 #include "entities/md2.h"
 
-#include "core/game_state.h"
 #include "platform/gl.h"
-#include "world/stream_arrays.h"
+#include "render/stream_arrays.h"
+#include "state/game_state.h"
 
 #include <vector>
 

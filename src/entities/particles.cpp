@@ -2,11 +2,11 @@
 // explosion centre, fall, fade from yellow to red and shrink with their life.
 #include "entities/particles.h"
 
-#include "core/camera.h"
-#include "core/game_state.h"
 #include "entities/particle_copies.h"
 #include "platform/gl.h"
-#include "world/stream_arrays.h"
+#include "render/camera_view.h"
+#include "render/stream_arrays.h"
+#include "state/game_state.h"
 
 #include <cstdlib>
 #include <iostream>

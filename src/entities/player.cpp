@@ -3,10 +3,10 @@
 // and drawn in front of the eye with its shadow.
 #include "entities/player.h"
 
-#include "core/game_state.h"
 #include "entities/md2.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
+#include "state/game_state.h"
 
 namespace {
 

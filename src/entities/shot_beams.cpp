@@ -2,14 +2,16 @@
 // hit (or the end of the reach), added onto the scene for 0.4 seconds.
 #include "entities/shots.h"
 
-#include "core/camera.h"
-#include "core/game_state.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
-#include "world/stream_arrays.h"
+#include "render/camera_view.h"
+#include "render/stream_arrays.h"
+#include "state/game_state.h"
 
 #include <cmath>
 #include <vector>
+
+ObjectList<ShotBeam> shotBeamList;
 
 bool beamExpired(const ShotBeam& beam, double now)
 {

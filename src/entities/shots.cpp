@@ -3,9 +3,9 @@
 // ground plane and by the elevation, and leaves a red beam either way.
 #include "entities/shots.h"
 
-#include "core/game_state.h"
 #include "entities/enemies.h"
 #include "platform/platform.h"
+#include "state/game_state.h"
 
 #include <cmath>
 

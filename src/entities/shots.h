@@ -1,7 +1,7 @@
 // Shots: the laser fired along the view, its hit test and its red beams.
 #pragma once
 
-#include "entities/object_list.h"
+#include "state/object_list.h"
 
 struct ShotBeam {
     float endX, endY, endZ;

@@ -1,7 +1,7 @@
 // Text lines, screen tiles and the key-help texts of the overlay.
 #include "hud/hud.h"
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 #include <cmath>
 #include <cstdio>

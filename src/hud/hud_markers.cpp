@@ -1,7 +1,7 @@
 // The drawn markers of the overlay: crosshair, life hearts, heading compass.
 #include "hud/hud.h"
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 #include <cmath>
 #include <initializer_list>

@@ -2,8 +2,8 @@
 // outline paths in its own unit cell.
 #include "hud/score.h"
 
-#include "core/game_state.h"
 #include "platform/gl.h"
+#include "state/game_state.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // three-sphere cursor that marks the selected item.
 #include "hud/screens.h"
 
-#include "core/game_state.h"
 #include "platform/gl.h"
+#include "state/game_state.h"
 
 namespace {
 

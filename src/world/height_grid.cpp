@@ -2,7 +2,7 @@
 // their grids, their face normals and their display lists.
 #include "world/terrain.h"
 
-#include "world/world_texture.h"
+#include "render/world_texture.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #include "world/sky.h"
 
-#include "core/game_state.h"
-#include "entities/registry.h"
-#include "world/world_texture.h"
+#include "render/registry.h"
+#include "render/world_texture.h"
+#include "state/game_state.h"
 
 GLuint skyFrontTexture = 0;
 GLuint skyBackTexture = 0;

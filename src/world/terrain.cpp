@@ -2,10 +2,10 @@
 // frustum culling. The mountain and beach meshes are in height_grid.cpp.
 #include "world/terrain.h"
 
-#include "core/camera.h"
-#include "core/game_state.h"
-#include "world/frustum.h"
-#include "world/world_texture.h"
+#include "render/camera_view.h"
+#include "render/frustum.h"
+#include "render/world_texture.h"
+#include "state/game_state.h"
 
 GLuint groundTexture = 0;
 GLuint woodTexture = 0;

@@ -1,9 +1,9 @@
 #include "world/water.h"
 
 #include "platform/platform.h"
-#include "world/stream_arrays.h"
-#include "world/view_volume.h"
-#include "world/world_texture.h"
+#include "render/stream_arrays.h"
+#include "render/view_volume.h"
+#include "render/world_texture.h"
 
 #include <cmath>
 #include <iostream>

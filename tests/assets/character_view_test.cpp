@@ -2,7 +2,7 @@
 // eye, textured with its skin, unlit), and from around it at a distance.
 // Pixels are read back and the pictures are kept as screenshots.
 #include "assets/character_support.h"
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "entities/md2.h"
 #include "platform/gl.h"
 #include "platform/platform.h"

@@ -1,10 +1,10 @@
 // Frame-time and memory benchmark: runs the game's real frame under Xvfb
 // through a fixed series of situations and reports the times per frame and
 // the peak resident memory. It measures; it does not pass or fail on speed.
-#include "core/frame_loop.h"
+#include "game/frame_loop.h"
 #include "core/input.h"
 #include "core/rules.h"
-#include "core/startup.h"
+#include "game/startup.h"
 #include "entities/emitters.h"
 #include "entities/enemies.h"
 #include "entities/particles.h"

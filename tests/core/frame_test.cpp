@@ -1,7 +1,7 @@
 // Whole frames of the real frame loop in the generated world (Mesa keeps the
 // back buffer's picture after the swap, so it is read back from there): a
 // shot that destroys an enemy and explodes, and the status line's colours.
-#include "core/frame_loop.h"
+#include "game/frame_loop.h"
 #include "support/game_world.h"
 #include "support/pixels.h"
 

@@ -1,7 +1,7 @@
 // A fresh game state, clock and keyboard for every core test.
 #pragma once
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>

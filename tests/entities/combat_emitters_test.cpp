@@ -2,7 +2,7 @@
 // timing under a set clock.
 #include "combat_fixture.h"
 
-#include "entities/registry.h"
+#include "render/registry.h"
 
 #include <string>
 

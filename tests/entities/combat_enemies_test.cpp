@@ -1,7 +1,7 @@
 // Enemies: the walk toward the player, catching him, and leaving the list.
 #include "combat_fixture.h"
 
-#include "entities/registry.h"
+#include "render/registry.h"
 
 #include <cmath>
 #include <string>

@@ -2,7 +2,7 @@
 // emitter and beam lists, and a set clock.
 #pragma once
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "entities/emitters.h"
 #include "entities/enemies.h"
 #include "entities/shots.h"

@@ -3,11 +3,13 @@
 // Pixels are read back from the window and the frames saved as screenshots.
 #include "combat_fixture.h"
 
-#include "core/camera.h"
+#include "render/camera_view.h"
+#include "render/lighting.h"
+#include "view/objects.h"
 #include "entities/particles.h"
-#include "entities/registry.h"
+#include "render/registry.h"
 #include "support/test_support.h"
-#include "world/frustum.h"
+#include "render/frustum.h"
 
 #include <cmath>
 #include <iostream>

@@ -7,7 +7,7 @@
 #include "entities/md2_test_model.h"
 #include "entities/player.h"
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
 #include "support/test_support.h"

@@ -1,6 +1,6 @@
 // Explosion particle systems: the reset's random numbers, the advance of one
 // particle, the three-frame explosion and particle 1's size line.
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "entities/particles.h"
 #include "support/test_support.h"
 

@@ -2,7 +2,7 @@
 // model, and switching between standing and running.
 #include "entities/player.h"
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "entities/md2.h"
 
 #include <gtest/gtest.h>

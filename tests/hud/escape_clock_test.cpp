@@ -1,5 +1,5 @@
 // Escape mode's capture clock and the order of its blur layers.
-#include "hud/escape.h"
+#include "view/escape.h"
 
 #include <gtest/gtest.h>
 

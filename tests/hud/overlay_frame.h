@@ -2,8 +2,8 @@
 // buffer, and the game state the HUD reads back at its start values.
 #pragma once
 
-#include "core/game_state.h"
-#include "hud/projection.h"
+#include "state/game_state.h"
+#include "render/projection.h"
 #include "support/pixels.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Plane extraction and the sphere test, against planes worked out by hand.
-#include "world/frustum.h"
+#include "render/frustum.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The game's object list: order, removal during a walk, the registry lookup
 // by name identity, and that nothing leaks (this file is also built with
 // AddressSanitizer as test_lists_asan).
-#include "entities/object_list.h"
-#include "entities/registry.h"
+#include "state/object_list.h"
+#include "render/registry.h"
 
 #include <gtest/gtest.h>
 

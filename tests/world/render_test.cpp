@@ -3,7 +3,7 @@
 // terrain pieces. Positions are checked through the depth buffer, colours
 // against the textures the GL holds.
 #include "core/camera.h"
-#include "world/frustum.h"
+#include "render/frustum.h"
 #include "world/sky.h"
 #include "world/terrain.h"
 #include "world/water.h"

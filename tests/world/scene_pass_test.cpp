@@ -1,10 +1,10 @@
 // The scene passes' own steps: the sky lookup, where light 0 ends up, the
 // blur pass without sky, the water clock, and drawing registry entries.
 #include "core/camera.h"
-#include "entities/registry.h"
+#include "render/registry.h"
 #include "platform/platform.h"
-#include "world/frustum.h"
-#include "world/scene.h"
+#include "render/frustum.h"
+#include "view/scene.h"
 #include "world/water.h"
 #include "world/world_view.h"
 

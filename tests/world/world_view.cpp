@@ -1,10 +1,10 @@
 #include "world/world_view.h"
 
 #include "core/camera.h"
-#include "entities/registry.h"
+#include "render/registry.h"
 #include "platform/platform.h"
-#include "world/frustum.h"
-#include "world/scene.h"
+#include "render/frustum.h"
+#include "view/scene.h"
 #include "world/sky.h"
 #include "world/terrain.h"
 #include "world/water.h"

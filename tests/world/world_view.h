@@ -2,7 +2,7 @@
 // world built once per process, and reading positions and colours back.
 #pragma once
 
-#include "core/game_state.h"
+#include "state/game_state.h"
 #include "platform/gl.h"
 #include "support/test_support.h"
 

@@ -1,16 +1,17 @@
 // The scene passes. Each assumes the caller cleared the buffers and set the
 // viewport and projection, with the model-view matrix current; every drawing
 // step starts again from the identity and the camera.
-#include "world/scene.h"
+#include "view/scene.h"
 
-#include "core/camera.h"
-#include "core/game_state.h"
-#include "entities/enemies.h"
 #include "entities/player.h"
-#include "entities/registry.h"
 #include "entities/shots.h"
 #include "platform/gl.h"
-#include "world/frustum.h"
+#include "render/camera_view.h"
+#include "render/frustum.h"
+#include "render/lighting.h"
+#include "render/registry.h"
+#include "state/game_state.h"
+#include "view/objects.h"
 #include "world/sky.h"
 #include "world/terrain.h"
 #include "world/water.h"

@@ -1,4 +1,4 @@
-#include "world/frustum.h"
+#include "render/frustum.h"
 
 #include "platform/gl.h"
 

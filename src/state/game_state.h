@@ -18,8 +18,6 @@ inline constexpr double catchDistance = 20.0;
 // The window's drawing area as floats, for screen-space drawing.
 inline constexpr double screenWidth = 800.0;
 inline constexpr double screenHeight = 600.0;
-// Position of light 0 (a positional light 100 units ahead of the start point).
-inline constexpr GLfloat lightPosition[4] = {0.0f, 10.0f, -100.0f, 1.0f};
 
 struct GameState {
     // --- Player and view -------------------------------------------------

@@ -1,4 +1,4 @@
-#include "world/stream_arrays.h"
+#include "render/stream_arrays.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,5 +1,5 @@
 // Orbitor's entry point.
-#include "core/startup.h"
+#include "game/startup.h"
 
 int main(int argc, char** argv)
 {

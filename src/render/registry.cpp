@@ -1,8 +1,10 @@
-#include "entities/registry.h"
+#include "render/registry.h"
 
-#include "core/camera.h"
-#include "core/game_state.h"
-#include "world/frustum.h"
+#include "render/camera_view.h"
+#include "render/frustum.h"
+#include "state/game_state.h"
+
+ObjectList<RegistryEntry> registry;
 
 bool findByName(const char* name)
 {

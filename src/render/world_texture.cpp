@@ -1,4 +1,4 @@
-#include "world/world_texture.h"
+#include "render/world_texture.h"
 
 #include "platform/platform.h"
 

@@ -1,4 +1,4 @@
-#include "world/view_volume.h"
+#include "render/view_volume.h"
 
 #include <cmath>
 

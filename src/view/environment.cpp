@@ -1,8 +1,8 @@
-#include "world/environment.h"
+#include "view/environment.h"
 
-#include "core/camera.h"
-#include "core/game_state.h"
-#include "world/scene.h"
+#include "render/camera_view.h"
+#include "state/game_state.h"
+#include "view/scene.h"
 
 #include <cmath>
 

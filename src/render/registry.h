@@ -6,8 +6,8 @@
 // the literal local to each file (unoptimised and sanitizer builds do that).
 #pragma once
 
-#include "entities/object_list.h"
 #include "platform/gl.h"
+#include "state/object_list.h"
 
 inline constexpr char enemyName[] = "Enemy";
 inline constexpr char emitterName[] = "Emitter";

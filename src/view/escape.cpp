@@ -1,9 +1,9 @@
-#include "hud/escape.h"
+#include "view/escape.h"
 
-#include "core/game_state.h"
 #include "platform/platform.h"
-#include "world/scene.h"
-#include "world/world_texture.h"
+#include "render/world_texture.h"
+#include "state/game_state.h"
+#include "view/scene.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "hud/projection.h"
+#include "render/projection.h"
 
 #include "platform/gl.h"
 

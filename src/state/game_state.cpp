@@ -1,4 +1,4 @@
-#include "core/game_state.h"
+#include "state/game_state.h"
 
 #include <cmath>
 
