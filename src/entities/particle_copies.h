@@ -6,7 +6,7 @@
 // A burst starts with every particle in the centre, so most are such copies.
 #pragma once
 
-#include "entities/particles.h"
+#include "entities/particle.h"
 
 class ParticleCopies {
 public:

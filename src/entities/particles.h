@@ -2,20 +2,10 @@
 // start-up and used in turn.
 #pragma once
 
+#include "entities/particle.h"
+
 #include <cstddef>
 #include <cstdint>
-
-struct Particle {
-    bool active;
-    float life;
-    float fade;
-    float x, y, z;
-    float velocityX, velocityY, velocityZ;
-    float accelerationX, accelerationY, accelerationZ;
-    float red, green, blue;
-    float baseSize;
-    float size;
-};
 
 inline constexpr int particleCapacity = 50000;
 

@@ -1,0 +1,15 @@
+// One particle of an explosion burst: the record the particle systems
+// (particles.h) advance and the copy counter (particle_copies.h) compares.
+#pragma once
+
+struct Particle {
+    bool active;
+    float life;
+    float fade;
+    float x, y, z;
+    float velocityX, velocityY, velocityZ;
+    float accelerationX, accelerationY, accelerationZ;
+    float red, green, blue;
+    float baseSize;
+    float size;
+};
