@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "sound/sound.h"
 #include "state/game_state.h"
+#include "state/resources.h"
 
 void menuKeyHandler(int key, int action)
 {
@@ -29,7 +30,7 @@ void menuKeyHandler(int key, int action)
         game.inGoalMenu = false;
         break;
     case 'D':
-        FSOUND_PlaySound(0, game.laserSample);   // the click
+        FSOUND_PlaySound(0, resources.laserSample);   // the click
         if (game.inGoalMenu)
             break;
         switch (static_cast<int>(game.menuCursor)) {

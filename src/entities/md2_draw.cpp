@@ -5,6 +5,7 @@
 #include "platform/gl.h"
 #include "render/stream_arrays.h"
 #include "state/game_state.h"
+#include "state/resources.h"
 
 #include <vector>
 
@@ -84,7 +85,7 @@ void Md2Model::draw(float x, float y, float z, float scale)
     glRotatef(-90.0f, 0.0f, 0.0f, 1.0f);
 
     glColor3f(1.0f, 1.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, game.playerSkinTexture);
+    glBindTexture(GL_TEXTURE_2D, resources.playerSkinTexture);
     glEnable(GL_TEXTURE_2D);
     if (game.modelTranslucent) {
         glEnable(GL_BLEND);

@@ -7,13 +7,14 @@
 #include "render/camera_view.h"
 #include "render/stream_arrays.h"
 #include "state/game_state.h"
+#include "state/resources.h"
 
 #include <cstdlib>
 #include <iostream>
 
 void makeExplosionSystems()
 {
-    for (ParticleSystem*& system : game.explosionSystems) {
+    for (ParticleSystem*& system : resources.explosionSystems) {
         system = new ParticleSystem();
         system->count = 3000;
         system->slowdown = 0.4f;
@@ -213,7 +214,7 @@ void stepParticles(ParticleSystem& system)
             firstLit = glIsEnabled(GL_LIGHTING) == GL_TRUE;
             glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
             glEnable(GL_TEXTURE_2D);
-            glBindTexture(GL_TEXTURE_2D, game.particleTexture);
+            glBindTexture(GL_TEXTURE_2D, resources.particleTexture);
             glDisable(GL_DEPTH_TEST);
             glEnable(GL_BLEND);
             glBlendFunc(GL_ONE, GL_ONE);

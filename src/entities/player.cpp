@@ -7,12 +7,13 @@
 #include "platform/gl.h"
 #include "platform/platform.h"
 #include "state/game_state.h"
+#include "state/resources.h"
 
 namespace {
 
 const char* const playerName = "Orbitor";
 const char* const playerModelPath = "Modells/tris.md2";
-// Kept with the object; the skin actually drawn is game.playerSkinTexture.
+// Kept with the object; the skin actually drawn is resources.playerSkinTexture.
 const char* const playerTextureName = "hueteotl.tga";
 
 constexpr int standingRow = 0;   // frames 0-39
@@ -29,7 +30,7 @@ Character* makePlayer(float x, float y, float z, float rotationX, float rotation
 
 void loadPlayerModel()
 {
-    Character* player = game.player;
+    Character* player = resources.player;
     if (player == nullptr || player->model == nullptr)
         return;
     // A missing or damaged file leaves the model unloaded; the game then
@@ -41,7 +42,7 @@ void loadPlayerModel()
 
 void updatePlayerAnimation(bool moved)
 {
-    Character* player = game.player;
+    Character* player = resources.player;
     if (player == nullptr || player->model == nullptr)
         return;
     if (!moved && game.runningAnimation) {
@@ -69,7 +70,7 @@ void drawCharacter(Character& character)
 
 void drawPlayerShadow()
 {
-    Character* player = game.player;
+    Character* player = resources.player;
     if (player == nullptr || player->model == nullptr || player->animationState == animationNone)
         return;
     const float t = static_cast<float>(glfwGetTime());

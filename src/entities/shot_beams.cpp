@@ -6,7 +6,7 @@
 #include "platform/platform.h"
 #include "render/camera_view.h"
 #include "render/stream_arrays.h"
-#include "state/game_state.h"
+#include "state/resources.h"
 
 #include <cmath>
 #include <vector>
@@ -138,7 +138,7 @@ bool drawBeam(const ShotBeam& beam, bool links)
     const float stepZ = (beam.endZ - beam.startZ) / divisor;
 
     glColor3f(1.0f, 0.0f, 0.0f);
-    glBindTexture(GL_TEXTURE_2D, game.particleTexture);
+    glBindTexture(GL_TEXTURE_2D, resources.particleTexture);
     if (links && n > 0)
         sendLinks(beam, n, stepX, stepY, stepZ);
 

@@ -15,6 +15,7 @@
 #include "render/projection.h"
 #include "sound/sound.h"
 #include "state/game_state.h"
+#include "state/resources.h"
 #include "view/environment.h"
 #include "view/escape.h"
 #include "view/scene.h"
@@ -52,7 +53,7 @@ void drawScenePass()
     if (game.showEnvironment) {
         for (int i = 0; i < 6; ++i) {
             const int* r = environmentTiles[i];
-            drawScreenTile(game.environmentViewTextures[i], r[0], r[1], r[2], r[3]);
+            drawScreenTile(resources.environmentViewTextures[i], r[0], r[1], r[2], r[3]);
         }
     }
 }
@@ -124,8 +125,8 @@ bool runFrame(FrameTimers& timers)
 
     if (game.explosionPending) {
         // The sample starts again on every frame of the explosion.
-        FSOUND_PlaySound(0, game.explosionSample);
-        playExplosionFrame(*game.explosionSystems[game.explosionSystem]);
+        FSOUND_PlaySound(0, resources.explosionSample);
+        playExplosionFrame(*resources.explosionSystems[game.explosionSystem]);
     }
 
     if (game.lightingEnabled) {
@@ -136,7 +137,7 @@ bool runFrame(FrameTimers& timers)
     }
 
     if (game.fireHeld && timers.canFire) {
-        FSOUND_PlaySound(0, game.laserSample);
+        FSOUND_PlaySound(0, resources.laserSample);
         fireShot();
         timers.canFire = false;
     }

@@ -17,6 +17,7 @@
 #include "render/world_texture.h"
 #include "sound/sound.h"
 #include "state/game_state.h"
+#include "state/resources.h"
 #include "view/environment.h"
 #include "view/escape.h"
 #include "view/scene.h"
@@ -39,18 +40,18 @@ void shutDown()
 void loadStartTextures()
 {
     glEnable(GL_TEXTURE_2D);
-    game.playerSkinTexture = loadWorldTexture("Textures/hueteotl.tga");
+    resources.playerSkinTexture = loadWorldTexture("Textures/hueteotl.tga");
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    game.particleTexture = loadWorldTexture("Textures/Particle.tga");
+    resources.particleTexture = loadWorldTexture("Textures/Particle.tga");
     const GLuint easy = loadWorldTexture("Textures/sp1.tga");
-    game.helpTexture = loadWorldTexture("Textures/spHelp.tga");
-    game.goalMenuTexture = loadWorldTexture("Textures/sp4.tga");
+    resources.helpTexture = loadWorldTexture("Textures/spHelp.tga");
+    resources.goalMenuTexture = loadWorldTexture("Textures/sp4.tga");
     const GLuint normal = loadWorldTexture("Textures/sp2.tga");
     const GLuint hard = loadWorldTexture("Textures/sp3.tga");
-    game.titleTextures[0] = textureNameToFloat(easy);
-    game.titleTextures[1] = textureNameToFloat(normal);
-    game.titleTextures[2] = textureNameToFloat(hard);
+    resources.titleTextures[0] = textureNameToFloat(easy);
+    resources.titleTextures[1] = textureNameToFloat(normal);
+    resources.titleTextures[2] = textureNameToFloat(hard);
     glDisable(GL_TEXTURE_2D);
 }
 
@@ -64,7 +65,7 @@ void setUpGame()
     glEnable(GL_CULL_FACE);
     applyDifficultyParameters();
     addGameEmitters();
-    FMUSIC_PlaySong(game.music);
+    FMUSIC_PlaySong(resources.music);
 }
 
 int runGame(int argc, char** argv)
@@ -91,7 +92,7 @@ int runGame(int argc, char** argv)
     buildEmitterList();
     buildSkyBox();
 
-    game.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
+    resources.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
     loadPlayerModel();
 
     setupLights();
@@ -113,10 +114,10 @@ int runGame(int argc, char** argv)
     game.fps = 0;
     game.fireHeld = false;
     FSOUND_Init(44100, 32, 0);
-    game.explosionSample = FSOUND_Sample_Load(0, "Sound/explosion.mp3", 0, 0, 0);
-    game.laserSample = FSOUND_Sample_Load(1, "Sound/laserfire3.wav", 0, 0, 0);
-    game.music = FMUSIC_LoadSong("Sound/UFO.mid");
-    FMUSIC_SetLooping(game.music, true);
+    resources.explosionSample = FSOUND_Sample_Load(0, "Sound/explosion.mp3", 0, 0, 0);
+    resources.laserSample = FSOUND_Sample_Load(1, "Sound/laserfire3.wav", 0, 0, 0);
+    resources.music = FMUSIC_LoadSong("Sound/UFO.mid");
+    FMUSIC_SetLooping(resources.music, true);
 
     extractFrustum();
     loadWater();

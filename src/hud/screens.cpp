@@ -4,6 +4,7 @@
 
 #include "platform/gl.h"
 #include "state/game_state.h"
+#include "state/resources.h"
 
 namespace {
 
@@ -69,17 +70,17 @@ void drawTitleScreen()
 {
     // Only three pictures exist; a difficulty outside 0..2 shows the nearest.
     const int page = game.difficulty < 0 ? 0 : (game.difficulty > 2 ? 2 : game.difficulty);
-    drawScreenPicture(textureNameFromFloat(game.titleTextures[page]), false);
+    drawScreenPicture(textureNameFromFloat(resources.titleTextures[page]), false);
     drawMenuCursor(game.menuCursor);
 }
 
 void drawGoalScreen()
 {
-    drawScreenPicture(game.goalMenuTexture, false);
+    drawScreenPicture(resources.goalMenuTexture, false);
     drawMenuCursor(static_cast<float>(game.goalMode));
 }
 
 void drawPauseScreen()
 {
-    drawScreenPicture(game.helpTexture, true);
+    drawScreenPicture(resources.helpTexture, true);
 }

@@ -1,16 +1,14 @@
-// The one process-wide record of everything that more than one part of the
-// game reads or writes. There is exactly one instance, `game`, alive from
-// before main() until exit; every subsystem reads and writes its fields
-// directly on the main thread. Variables used by only one subsystem live in
-// that subsystem's own file instead.
+// What one game changes: positions, clocks, counters, toggles and menu
+// choices that more than one part of the game reads or writes. There is
+// exactly one instance, `game`, alive from before main() until exit; every
+// subsystem reads and writes its fields directly on the main thread.
+//
+// A new game (or a test) starts again with the one statement
+//     game = GameState{};
+// which keeps everything start-up made (textures, the player's model,
+// explosion systems, sounds): that lives in `resources` (state/resources.h).
+// Variables used by only one subsystem live in that subsystem's own file.
 #pragma once
-
-#include "platform/gl.h"
-
-struct Character;
-struct ParticleSystem;
-struct FSOUND_SAMPLE;
-struct FMUSIC_MODULE;
 
 // Half-width of the square within which the chaser catches the player; also
 // the eye height of a shot and the right edge of the end word.
@@ -34,7 +32,6 @@ struct GameState {
     int stepSize = 10;                          // 10, or 20 in escape mode
     bool blockedStepBack = false;               // probe inside an obstacle box
     bool blockedStepBackTwice = false;          // probe inside a world wall
-    Character* player = nullptr;                // the player's animated model object
     bool runningAnimation = false;              // the player plays the running frames
 
     // --- Title menu and modes --------------------------------------------
@@ -87,26 +84,11 @@ struct GameState {
     bool explosionPending = false;
     float explosionX = 0, explosionY = 0, explosionZ = 0;
     int explosionSystem = 0;                    // 0, 1, 2, 3, then 0 again
-    ParticleSystem* explosionSystems[4] = {nullptr, nullptr, nullptr, nullptr};
 
     // --- Timing -----------------------------------------------------------
     double frameCount = 0;                      // frames since the last FPS update
     double fps = 0;
-
-    // --- Textures and sounds made at start --------------------------------
-    GLuint playerSkinTexture = 0;
-    GLuint particleTexture = 0;
-    float titleTextures[3] = {0, 0, 0};         // texture names stored as floats
-    GLuint helpTexture = 0;
-    GLuint goalMenuTexture = 0;
-    GLuint environmentViewTextures[6] = {0, 0, 0, 0, 0, 0};
-    FSOUND_SAMPLE* explosionSample = nullptr;
-    FSOUND_SAMPLE* laserSample = nullptr;
-    FMUSIC_MODULE* music = nullptr;
 };
 
 extern GameState game;
 
-// A texture name kept in a float (as titleTextures holds them) and back.
-float textureNameToFloat(GLuint name);
-GLuint textureNameFromFloat(float value);

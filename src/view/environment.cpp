@@ -2,6 +2,7 @@
 
 #include "render/camera_view.h"
 #include "state/game_state.h"
+#include "state/resources.h"
 #include "view/scene.h"
 
 #include <cmath>
@@ -89,8 +90,8 @@ void setupEnvironmentMap()
     gluQuadricOrientation(sphereQuadric, GLU_OUTSIDE);
 
     glEnable(GL_TEXTURE_2D);
-    glGenTextures(6, game.environmentViewTextures);
-    for (GLuint texture : game.environmentViewTextures) {
+    glGenTextures(6, resources.environmentViewTextures);
+    for (GLuint texture : resources.environmentViewTextures) {
         glBindTexture(GL_TEXTURE_2D, texture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -123,8 +124,8 @@ void captureEnvironment()
         const double x = capturePosition(game.environmentOffsetX);
         const double z = capturePosition(game.environmentOffsetY);
         for (int face = 0; face < 6; ++face) {
-            glBindTexture(GL_TEXTURE_2D, game.environmentViewTextures[face]);
-            captureFace(face, debugViews[face], x, z, GL_TEXTURE_2D, game.environmentViewTextures[face]);
+            glBindTexture(GL_TEXTURE_2D, resources.environmentViewTextures[face]);
+            captureFace(face, debugViews[face], x, z, GL_TEXTURE_2D, resources.environmentViewTextures[face]);
         }
         glDisable(GL_COLOR_MATERIAL);
     }

@@ -10,7 +10,7 @@
 #include "render/frustum.h"
 #include "render/lighting.h"
 #include "render/registry.h"
-#include "state/game_state.h"
+#include "state/resources.h"
 #include "view/objects.h"
 #include "world/sky.h"
 #include "world/terrain.h"
@@ -94,8 +94,8 @@ void drawShadowStep()
 
 void drawPlayer()
 {
-    if (game.player != nullptr)
-        drawCharacter(*game.player);
+    if (resources.player != nullptr)
+        drawCharacter(*resources.player);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // Pixels are read back and the pictures are kept as screenshots.
 #include "assets/character_support.h"
 #include "state/game_state.h"
+#include "state/resources.h"
 #include "entities/md2.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
@@ -101,7 +102,7 @@ protected:
     {
         gameProjection();
         game.pitch = pitch;
-        game.playerSkinTexture = skin;
+        resources.playerSkinTexture = skin;
         game.lightingEnabled = false;
         game.modelTranslucent = false;
         md2.currentFrame = md2.nextFrame = frame;

@@ -20,9 +20,6 @@ protected:
         if (!openGameWorld())
             GTEST_SKIP() << "no display";
         resetView();
-        game.lives = 3;
-        game.score = game.kills = game.bonusPoints = game.goalMode = 0;
-        game.explosionPending = game.fireHeld = game.paused = false;
         freeList(enemyList);
         sys::testReleaseAllKeys();
         const double now = glfwGetTime();

@@ -2,6 +2,7 @@
 // all with a set clock.
 #include "core/rules.h"
 #include "fresh_state.h"
+#include "state/resources.h"
 
 #include <tuple>
 

@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "support/game_world.h"
 #include "world/water.h"
+#include "state/resources.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +76,7 @@ void referenceParticleStep(ParticleSystem& system)
         const float s = p.size, h = s * 0.5f;
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, game.particleTexture);
+        glBindTexture(GL_TEXTURE_2D, resources.particleTexture);
         glDisable(GL_DEPTH_TEST);
         glEnable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ONE);
@@ -140,7 +141,7 @@ void referenceModel(Md2Model& model, float x, float y, float z, float scale)
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(-90.0f, 0.0f, 0.0f, 1.0f);
     glColor3f(1, 1, 1);
-    glBindTexture(GL_TEXTURE_2D, game.playerSkinTexture);
+    glBindTexture(GL_TEXTURE_2D, resources.playerSkinTexture);
     glEnable(GL_TEXTURE_2D);
     const double factor = scale * 0.025;
     glBegin(GL_TRIANGLES);
@@ -168,20 +169,20 @@ void referenceModel(Md2Model& model, float x, float y, float z, float scale)
 TEST(ArrayDrawing, ExplosionStepsMatchOneParticleAtATime)
 {
     REQUIRE_GAME_WORLD();
-    if (!game.explosionSystems[0])
+    if (!resources.explosionSystems[0])
         makeExplosionSystems();
-    ParticleSystem& system = *game.explosionSystems[0];
+    ParticleSystem& system = *resources.explosionSystems[0];
     // A burst ahead of the eye, fresh (every particle stacked in the centre)
     // and one step on (most of them back in the centre, burnt out).
-    game.explosionX = 3.0f;
-    game.explosionY = -5.0f;
-    game.explosionZ = -60.0f;
     // Also with the lighting left on, which lights only the first particle.
     for (bool lit : {false, true}) {
         std::vector<unsigned char> batched, reference;
         std::string batchedSizes, referenceSizes;
         for (int pass = 0; pass < 2; ++pass) {
             startPicture(0, 0, 0, 10);
+            game.explosionX = 3.0f;
+            game.explosionY = -5.0f;
+            game.explosionZ = -60.0f;
             if (lit)
                 glEnable(GL_LIGHTING);
             std::srand(1234);
@@ -208,12 +209,15 @@ TEST(ArrayDrawing, FaintStackedParticlesCountUpToAFullChannel)
     system->count = 600;
     system->speedFactor = 5;
     system->startRed = system->startGreen = system->startBlue = 0.004f;
-    game.explosionX = 0.0f;
-    game.explosionY = 10.0f;
-    game.explosionZ = -40.0f;
+    const auto blackPicture = [] {
+        startPicture(0, 0, 0, 0);
+        game.explosionX = 0.0f;
+        game.explosionY = 10.0f;
+        game.explosionZ = -40.0f;
+    };
     std::vector<unsigned char> pictures[2];
     for (int pass = 0; pass < 2; ++pass) {
-        startPicture(0, 0, 0, 0);
+        blackPicture();
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         std::srand(99);
@@ -227,7 +231,7 @@ TEST(ArrayDrawing, FaintStackedParticlesCountUpToAFullChannel)
     // The scene is one where the copies count: a sixth of them leave a
     // different picture.
     system->count = 100;
-    startPicture(0, 0, 0, 0);
+    blackPicture();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     std::srand(99);
@@ -270,8 +274,8 @@ TEST(ArrayDrawing, WaterMatchesOneStripAtATime)
 TEST(ArrayDrawing, CharacterMatchesOneCornerAtATime)
 {
     REQUIRE_GAME_WORLD();
-    ASSERT_NE(game.player, nullptr);
-    Md2Model* model = game.player->model;
+    ASSERT_NE(resources.player, nullptr);
+    Md2Model* model = resources.player->model;
     if (!model || !model->drawable())
         GTEST_SKIP() << "no character model in the asset folder";
     for (double pitch : {10.0, 40.0}) {

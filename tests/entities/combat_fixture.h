@@ -3,6 +3,7 @@
 #pragma once
 
 #include "state/game_state.h"
+#include "state/resources.h"
 #include "entities/emitters.h"
 #include "entities/enemies.h"
 #include "entities/shots.h"
@@ -26,14 +27,7 @@ protected:
         freeList(enemyList);
         freeList(emitterList);
         freeList(shotBeamList);
-        ParticleSystem* systems[4];
-        for (int i = 0; i < 4; ++i)
-            systems[i] = game.explosionSystems[i];
-        const GLuint particleTexture = game.particleTexture;
         game = GameState{};
-        for (int i = 0; i < 4; ++i)
-            game.explosionSystems[i] = systems[i];
-        game.particleTexture = particleTexture;
         sys::testSetTime(0.0);
     }
 

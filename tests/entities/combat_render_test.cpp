@@ -10,6 +10,7 @@
 #include "render/registry.h"
 #include "support/test_support.h"
 #include "render/frustum.h"
+#include "state/resources.h"
 
 #include <cmath>
 #include <iostream>
@@ -41,7 +42,7 @@ void buildOnce()
     const std::string out = ::testing::internal::GetCapturedStdout();
     if (!out.empty())
         std::cerr << "(textures missing, drawing untextured)\n";
-    game.particleTexture = texture;
+    resources.particleTexture = texture;
 }
 
 // The game's projection and state at the start of the scene pass, with a
@@ -280,7 +281,7 @@ TEST_F(CombatRenderTest, ABeamIsDrawnRedUntilItExpires)
 
 TEST_F(CombatRenderTest, AShotLeavesABeamToTheEnemyAndAnExplosionAtItsPlace)
 {
-    if (!game.explosionSystems[0]) {
+    if (!resources.explosionSystems[0]) {
         ::testing::internal::CaptureStdout();
         makeExplosionSystems();
         ::testing::internal::GetCapturedStdout();
@@ -301,7 +302,7 @@ TEST_F(CombatRenderTest, AShotLeavesABeamToTheEnemyAndAnExplosionAtItsPlace)
         beginGameFrame();
         drawObjects();
         drawShotBeams();
-        ParticleSystem& system = *game.explosionSystems[game.explosionSystem];
+        ParticleSystem& system = *resources.explosionSystems[game.explosionSystem];
         ::testing::internal::CaptureStdout();   // particle 1's size lines
         playExplosionFrame(system);
         ::testing::internal::GetCapturedStdout();

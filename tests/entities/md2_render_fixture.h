@@ -8,6 +8,7 @@
 #include "entities/player.h"
 
 #include "state/game_state.h"
+#include "state/resources.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
 #include "support/test_support.h"
@@ -205,18 +206,14 @@ protected:
     {
         if (!openTestWindow())
             GTEST_SKIP() << "no display";
-        saved = game;
+        game = GameState{};
+        saved = resources;   // the test's own model and skin stand in for start-up's
         skin = makeSkin();
-        game.playerSkinTexture = skin;
-        game.pitch = 10.0;
-        game.heading = 0;
-        game.playerX = game.playerZ = 0;
-        game.modelTranslucent = false;
-        game.lightingEnabled = true;
+        resources.playerSkinTexture = skin;
         testing::internal::CaptureStderr();
         character = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
         testing::internal::GetCapturedStderr();
-        game.player = character;
+        resources.player = character;
         modelPath = writeModelFile("coloured", md2Bytes(colouredModel()));
         ASSERT_TRUE(character->model->load(modelPath.c_str()));
         character->animationState = animationStanding;
@@ -230,7 +227,8 @@ protected:
         sys::testUseRealClock();
         delete character;
         glDeleteTextures(1, &skin);
-        game = saved;
+        game = GameState{};
+        resources = saved;
         std::filesystem::remove(modelPath);
     }
 
@@ -262,7 +260,7 @@ protected:
         glPopMatrix();
     }
 
-    GameState saved;
+    Resources saved;
     GLuint skin = 0;
     Character* character = nullptr;
     std::string modelPath;

@@ -1,6 +1,7 @@
 // Explosion particle systems: the reset's random numbers, the advance of one
 // particle, the three-frame explosion and particle 1's size line.
 #include "state/game_state.h"
+#include "state/resources.h"
 #include "entities/particles.h"
 #include "support/test_support.h"
 
@@ -88,7 +89,7 @@ TEST(Particles, GameSystemsAreMadeAndResetInOrder)
 {
     ParticleSystem* old[4];
     for (int i = 0; i < 4; ++i)
-        old[i] = game.explosionSystems[i];
+        old[i] = resources.explosionSystems[i];
     std::srand(99);
     makeExplosionSystems();
     const int after = std::rand();
@@ -96,7 +97,7 @@ TEST(Particles, GameSystemsAreMadeAndResetInOrder)
     for (int i = 0; i < 4 * 3000 * 10; ++i)
         std::rand();
     EXPECT_EQ(std::rand(), after);
-    for (ParticleSystem* s : game.explosionSystems) {
+    for (ParticleSystem* s : resources.explosionSystems) {
         ASSERT_NE(s, nullptr);
         EXPECT_EQ(s->count, 3000);
         EXPECT_FLOAT_EQ(s->slowdown, 0.4f);
@@ -110,7 +111,7 @@ TEST(Particles, GameSystemsAreMadeAndResetInOrder)
     // The first system drew its numbers first.
     std::srand(99);
     const int firstFade = std::rand();
-    EXPECT_NEAR(game.explosionSystems[0]->particles[0].fade, (firstFade % 100) / 5.0 + 0.01, 1e-5);
+    EXPECT_NEAR(resources.explosionSystems[0]->particles[0].fade, (firstFade % 100) / 5.0 + 0.01, 1e-5);
     for (int i = 0; i < 4; ++i)
         delete old[i];
 }

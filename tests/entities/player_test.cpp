@@ -3,6 +3,7 @@
 #include "entities/player.h"
 
 #include "state/game_state.h"
+#include "state/resources.h"
 #include "entities/md2.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +17,17 @@ class PlayerTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        savedPlayer = game.player;
+        savedPlayer = resources.player;
         savedRunning = game.runningAnimation;
         testing::internal::CaptureStderr();
-        game.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
+        resources.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
         constructionLines = testing::internal::GetCapturedStderr();
         game.runningAnimation = false;
     }
     void TearDown() override
     {
-        delete game.player;
-        game.player = savedPlayer;
+        delete resources.player;
+        resources.player = savedPlayer;
         game.runningAnimation = savedRunning;
     }
 
@@ -44,7 +45,7 @@ TEST_F(PlayerTest, ConstructionWritesKostrAndTheTraceValue)
 
 TEST_F(PlayerTest, ConstructionSetsThePlayersValues)
 {
-    const Character& p = *game.player;
+    const Character& p = *resources.player;
     EXPECT_STREQ(p.name, "Orbitor");
     EXPECT_STREQ(p.modelPath, "Modells/tris.md2");
     EXPECT_STREQ(p.textureName, "hueteotl.tga");
@@ -74,8 +75,8 @@ TEST_F(PlayerTest, LoadingTheModelSelectsStanding)
     // Whether or not Modells/tris.md2 is present in the working directory,
     // the player ends up standing with row 0 selected.
     loadPlayerModel();
-    const Md2Model& m = *game.player->model;
-    EXPECT_EQ(game.player->animationState, animationStanding);
+    const Md2Model& m = *resources.player->model;
+    EXPECT_EQ(resources.player->animationState, animationStanding);
     EXPECT_EQ(m.animationIndex, 0);
     EXPECT_EQ(m.startFrame, 0);
     EXPECT_EQ(m.endFrame, 39);
@@ -88,15 +89,15 @@ TEST_F(PlayerTest, LoadingTheModelSelectsStanding)
 TEST_F(PlayerTest, AnimationSwitchesOnlyWhenMovingChanges)
 {
     loadPlayerModel();
-    Md2Model& m = *game.player->model;
+    Md2Model& m = *resources.player->model;
 
     updatePlayerAnimation(false);   // standing and not moving: nothing
-    EXPECT_EQ(game.player->animationState, animationStanding);
+    EXPECT_EQ(resources.player->animationState, animationStanding);
     EXPECT_EQ(m.animationIndex, 0);
     EXPECT_FALSE(game.runningAnimation);
 
     updatePlayerAnimation(true);    // starts running
-    EXPECT_EQ(game.player->animationState, animationRunning);
+    EXPECT_EQ(resources.player->animationState, animationRunning);
     EXPECT_EQ(m.animationIndex, 1);
     EXPECT_EQ(m.startFrame, 40);
     EXPECT_EQ(m.endFrame, 45);
@@ -109,12 +110,12 @@ TEST_F(PlayerTest, AnimationSwitchesOnlyWhenMovingChanges)
     updatePlayerAnimation(true);
     EXPECT_EQ(m.currentFrame, 43);
     EXPECT_EQ(m.nextFrame, 44);
-    EXPECT_EQ(game.player->animationState, animationRunning);
+    EXPECT_EQ(resources.player->animationState, animationRunning);
 
     // Stops: back to standing once, and not straight back to running in the
     // same call.
     updatePlayerAnimation(false);
-    EXPECT_EQ(game.player->animationState, animationStanding);
+    EXPECT_EQ(resources.player->animationState, animationStanding);
     EXPECT_EQ(m.animationIndex, 0);
     EXPECT_EQ(m.nextFrame, 1);
     EXPECT_EQ(m.currentFrame, 43);   // kept, blended into the standing frames
@@ -127,11 +128,11 @@ TEST_F(PlayerTest, AnimationSwitchesOnlyWhenMovingChanges)
 
 TEST_F(PlayerTest, WithoutAPlayerNothingHappens)
 {
-    Character* made = game.player;
-    game.player = nullptr;
+    Character* made = resources.player;
+    resources.player = nullptr;
     loadPlayerModel();
     updatePlayerAnimation(true);
     drawPlayerShadow();
     EXPECT_FALSE(game.runningAnimation);
-    game.player = made;
+    resources.player = made;
 }

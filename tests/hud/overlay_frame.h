@@ -25,13 +25,7 @@ inline void beginOverlayFrame()
 
 inline void resetHudState()
 {
-    game.chaserActive = game.showFps = game.escapeMode = game.showEnvironment = false;
-    game.fps = 0;
-    game.lives = 3;
-    game.score = game.goalMode = game.difficulty = 0;
-    game.heading = 0;
-    game.pitch = 10.0;
-    game.menuCursor = 0;
+    game = GameState{};
 }
 
 // Skips without a display; starts every test from a fresh overlay frame.

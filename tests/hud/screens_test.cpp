@@ -2,6 +2,7 @@
 // its item, read back from the frame buffer.
 #include "hud/screens.h"
 #include "overlay_frame.h"
+#include "state/resources.h"
 
 #include <cmath>
 
@@ -33,16 +34,16 @@ protected:
         for (int i = 0; i < 5; ++i)
             names[i] = makeTexture(pictures[i]);
         for (int i = 0; i < 3; ++i)
-            game.titleTextures[i] = textureNameToFloat(names[i]);
-        game.goalMenuTexture = names[3];
-        game.helpTexture = names[4];
+            resources.titleTextures[i] = textureNameToFloat(names[i]);
+        resources.goalMenuTexture = names[3];
+        resources.helpTexture = names[4];
     }
     void TearDown() override
     {
         if (names[0] != 0)
             glDeleteTextures(5, names);
-        std::fill_n(game.titleTextures, 3, 0.0f);   // back at the start values
-        game.goalMenuTexture = game.helpTexture = 0;
+        std::fill_n(resources.titleTextures, 3, 0.0f);   // back at the start values
+        resources.goalMenuTexture = resources.helpTexture = 0;
         OverlayTest::TearDown();
         glEnable(GL_CULL_FACE);
     }

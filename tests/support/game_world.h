@@ -5,6 +5,7 @@
 #pragma once
 
 #include "state/game_state.h"
+#include "state/resources.h"
 #include "game/startup.h"
 #include "entities/emitters.h"
 #include "entities/enemies.h"
@@ -32,7 +33,7 @@ inline bool openGameWorld()
         state = -1;
         if (!openTestWindow() || chdir(assetDir()) != 0)
             return false;
-        if (!game.explosionSystems[0])
+        if (!resources.explosionSystems[0])
             makeExplosionSystems();
         // The world's builders print "problem" lines for missing files only.
         glClearColor(0.62f, 0.756f, 0.9f, 0.0f);
@@ -40,8 +41,8 @@ inline bool openGameWorld()
         buildEnemyList();
         buildEmitterList();
         buildSkyBox();
-        if (!game.player)
-            game.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
+        if (!resources.player)
+            resources.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
         loadPlayerModel();
         setupLights();
         setupStartProjection();
@@ -60,13 +61,10 @@ inline bool openGameWorld()
     return state == 1;
 }
 
-// The camera and modes of a fresh game, keeping the objects made at start.
+// A fresh game (what start-up made stays in `resources`) and the game's
+// projection.
 inline void resetView()
 {
-    game.playerX = game.playerZ = 0;
-    game.pitch = 10.0;
-    game.heading = 0;
-    game.chaserActive = game.showEnvironment = game.escapeMode = game.tunnelTextured = false;
-    game.lightingEnabled = game.cullingEnabled = true;
+    game = GameState{};
     resetProjection();
 }

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "hud/hud.h"
 #include "support/game_world.h"
+#include "state/resources.h"
 
 #include <gtest/gtest.h>
 
@@ -152,7 +153,7 @@ TEST_F(Environment, ViewTilesSitAtTheirRectanglesAndDiffer)
     const int tiles[6][4] = {{208, 0, 416, 200},   {0, 200, 208, 400},   {208, 200, 416, 400},
                              {416, 200, 624, 400}, {624, 200, 832, 400}, {208, 400, 416, 600}};
     for (int i = 0; i < 6; ++i)
-        drawScreenTile(game.environmentViewTextures[i], tiles[i][0], tiles[i][1], tiles[i][2],
+        drawScreenTile(resources.environmentViewTextures[i], tiles[i][0], tiles[i][1], tiles[i][2],
                        tiles[i][3]);
     saveScreenshot("environment-view-tiles");
     // Up shows sky, down shows ground: the two differ clearly, and the four

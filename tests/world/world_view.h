@@ -3,6 +3,7 @@
 #pragma once
 
 #include "state/game_state.h"
+#include "state/resources.h"
 #include "platform/gl.h"
 #include "support/test_support.h"
 
@@ -34,9 +35,9 @@ void renderView(double x, double z, float heading, double pitch);
 // Keeps the player's model (if another test of this process made one) out
 // of the pictures while it lives.
 struct WithoutPlayer {
-    Character* saved = game.player;
-    WithoutPlayer() { game.player = nullptr; }
-    ~WithoutPlayer() { game.player = saved; }
+    Character* saved = resources.player;
+    WithoutPlayer() { resources.player = nullptr; }
+    ~WithoutPlayer() { resources.player = saved; }
 };
 
 // The world point seen at pixel (px, py), counted from the top-left, through
