@@ -10,6 +10,7 @@
 #include "game/frame_loop.h"
 #include "game/object_lists.h"
 #include "game/title_menu.h"
+#include "platform/bitmap_font.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
 #include "render/frustum.h"
@@ -77,7 +78,7 @@ int runGame(int argc, char** argv)
     // freeglut ends the process when it cannot reach a display, so it is
     // brought up only when the windowing library could be.
     if (windowing)
-        glutInit(&argc, argv);
+        initBitmapFonts(&argc, argv);
 
     if (!windowing || !glfwOpenWindow(800, 600, 0, 0, 0, 0, 16, 0, GLFW_FULLSCREEN)) {
         std::fprintf(stderr, "Could not create window\n");

@@ -1,6 +1,8 @@
 // Text lines, screen tiles and the key-help texts of the overlay.
 #include "hud/hud.h"
 
+#include "platform/bitmap_font.h"
+#include "render/screen_quad.h"
 #include "state/game_state.h"
 
 #include <cmath>
@@ -14,8 +16,8 @@ const double perspectiveScale = 1.0 / std::tan(15.0 * 3.14159265358979323846 / 1
 
 }  // namespace
 
-void* hudLargeFont() { return GLUT_BITMAP_TIMES_ROMAN_24; }
-void* hudSmallFont() { return GLUT_BITMAP_TIMES_ROMAN_10; }
+void* hudLargeFont() { return bitmapFontTimesRoman24(); }
+void* hudSmallFont() { return bitmapFontTimesRoman10(); }
 
 void textLinePixel(int x, int y, double& pixelX, double& pixelY)
 {
@@ -35,7 +37,7 @@ void drawTextLine(int x, int y, int red, int blue, void* font, const char* text)
         return;
     const std::size_t length = std::strlen(text);
     for (std::size_t i = 0; i < length; ++i)
-        glutBitmapCharacter(font, static_cast<unsigned char>(text[i]));
+        drawBitmapCharacter(font, static_cast<unsigned char>(text[i]));
 }
 
 void drawScreenTile(GLuint texture, int x1, int y1, int x2, int y2)
@@ -51,19 +53,7 @@ void drawScreenTile(GLuint texture, int x1, int y1, int x2, int y2)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 1);
-    glVertex2i(x1, y1);
-    glTexCoord2f(0, 0);
-    glVertex2i(x1, y2);
-    glTexCoord2f(1, 0);
-    glVertex2i(x2, y2);
-    glTexCoord2f(1, 1);
-    glVertex2i(x2, y1);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
+    drawScreenQuad(texture, x1, y1, x2, y2);
 
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

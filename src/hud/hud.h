@@ -4,7 +4,7 @@
 
 #include "platform/gl.h"
 
-// Font identifiers (freeglut's): Times Roman 24 and 10.
+// Font identifiers (platform/bitmap_font.h): Times Roman 24 and 10.
 void* hudLargeFont();
 void* hudSmallFont();
 

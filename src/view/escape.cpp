@@ -1,6 +1,7 @@
 #include "view/escape.h"
 
 #include "platform/platform.h"
+#include "render/screen_quad.h"
 #include "render/world_texture.h"
 #include "state/game_state.h"
 #include "view/scene.h"
@@ -64,21 +65,9 @@ void captureFrame(GLuint texture)
 void drawTexturedRect(GLuint texture, float red, float green, float blue, float alpha,
                       int x1, int y1, int x2, int y2)
 {
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
     glLoadIdentity();
-    glBegin(GL_QUADS);
     glColor4f(red, green, blue, alpha);
-    glTexCoord2f(0, 1);
-    glVertex2i(x1, y1);
-    glTexCoord2f(0, 0);
-    glVertex2i(x1, y2);
-    glTexCoord2f(1, 0);
-    glVertex2i(x2, y2);
-    glTexCoord2f(1, 1);
-    glVertex2i(x2, y1);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
+    drawScreenQuad(texture, x1, y1, x2, y2);
 }
 
 void drawEscapeFrame()

@@ -4,6 +4,7 @@
 #include "hud/hud.h"
 #include "hud/score.h"
 #include "overlay_frame.h"
+#include "platform/bitmap_font.h"
 
 #include <string>
 
@@ -137,11 +138,11 @@ int differingPixels(const Frame& a, const Frame& b)
 Frame expectedLines(const std::string& status, bool red, const std::vector<std::string>& help, const char* fps = nullptr)
 {
     return overlayFrame([&] {
-        drawTextLine(-155, 150, red, !red, GLUT_BITMAP_TIMES_ROMAN_24, status.c_str());
+        drawTextLine(-155, 150, red, !red, bitmapFontTimesRoman24(), status.c_str());
         for (std::size_t i = 0; i < help.size(); ++i)
-            drawTextLine(-155, 132 - 10 * static_cast<int>(i), 0, 1, GLUT_BITMAP_TIMES_ROMAN_10, help[i].c_str());
+            drawTextLine(-155, 132 - 10 * static_cast<int>(i), 0, 1, bitmapFontTimesRoman10(), help[i].c_str());
         if (fps)
-            drawTextLine(100, 140, 0, 1, GLUT_BITMAP_TIMES_ROMAN_24, fps);
+            drawTextLine(100, 140, 0, 1, bitmapFontTimesRoman24(), fps);
     });
 }
 

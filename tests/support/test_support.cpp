@@ -1,5 +1,6 @@
 #include "support/test_support.h"
 
+#include "platform/bitmap_font.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
 
@@ -22,7 +23,7 @@ bool openTestWindow()
             static char name[] = "tests";
             static char* argv[] = {name, nullptr};
             int argc = 1;
-            glutInit(&argc, argv);
+            initBitmapFonts(&argc, argv);
             state = 1;
         }
     }
