@@ -64,26 +64,20 @@ Emitter::Emitter(float x_, float y_, float z_, float rotationX_, float rotationY
 
 void buildEmitterList()
 {
-    auto* entry = new RegistryEntry;
-    append(registry, entry);
-
     boxTexture = loadWorldTexture("Textures/box_COLOR.tga");
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glDisable(GL_TEXTURE_2D);
     glLoadIdentity();
 
-    entry->displayList = glGenLists(1);
-    glNewList(entry->displayList, GL_COMPILE);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, boxTexture);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    drawBox();
-    glEndList();
-
+    registerDisplayList(emitterName, [] {
+        glEnable(GL_NORMALIZE);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, boxTexture);
+        glColor3f(1.0f, 1.0f, 1.0f);
+        drawBox();
+    });
     glDisable(GL_TEXTURE_2D);
-    entry->name = emitterName;
 }
 
 void addEmitter(float x, float y, float z, float rotationX, float rotationY, float rotationZ,

@@ -33,23 +33,19 @@ void buildEnemyList()
         gluQuadricOrientation(quadric, GLU_OUTSIDE);
     }
 
-    auto* entry = new RegistryEntry;
-    append(registry, entry);
-    entry->displayList = glGenLists(1);
-    glNewList(entry->displayList, GL_COMPILE);
-    glEnable(GL_COLOR_MATERIAL);
-    glPushMatrix();
-    glColor3f(1.0f, 0.0f, 1.0f);          // the magenta body
-    sphere(quadric, 3.0);
-    glTranslatef(1.5f, 2.0f, 0.0f);       // and a pair of blue eyes on top
-    glColor3f(0.0f, 0.0f, 1.0f);
-    sphere(quadric, 1.5);
-    glTranslatef(-3.0f, 0.0f, 0.0f);
-    sphere(quadric, 1.5);
-    glPopMatrix();
-    glDisable(GL_COLOR_MATERIAL);
-    glEndList();
-    entry->name = enemyName;
+    registerDisplayList(enemyName, [] {
+        glEnable(GL_COLOR_MATERIAL);
+        glPushMatrix();
+        glColor3f(1.0f, 0.0f, 1.0f);          // the magenta body
+        sphere(quadric, 3.0);
+        glTranslatef(1.5f, 2.0f, 0.0f);       // and a pair of blue eyes on top
+        glColor3f(0.0f, 0.0f, 1.0f);
+        sphere(quadric, 1.5);
+        glTranslatef(-3.0f, 0.0f, 0.0f);
+        sphere(quadric, 1.5);
+        glPopMatrix();
+        glDisable(GL_COLOR_MATERIAL);
+    });
     glColor3f(1.0f, 1.0f, 1.0f);
 }
 

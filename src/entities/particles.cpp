@@ -125,12 +125,8 @@ ParticleBatch& particleBatch()
     static ParticleBatch* batch = nullptr;
     if (!batch) {
         batch = new ParticleBatch;
-        constexpr float corner[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+        fillQuadTexCoords(batch->texCoords, particlesPerBatch * 2);
         for (int q = 0; q < particlesPerBatch * 2; ++q) {
-            for (int c = 0; c < 4; ++c) {
-                batch->texCoords[(q * 4 + c) * 2] = corner[c][0];
-                batch->texCoords[(q * 4 + c) * 2 + 1] = corner[c][1];
-            }
             const GLushort b = static_cast<GLushort>(q * 4);
             const GLushort strip[6] = {b, static_cast<GLushort>(b + 1), static_cast<GLushort>(b + 2),
                                        static_cast<GLushort>(b + 2), static_cast<GLushort>(b + 1),

@@ -51,13 +51,7 @@ BeamBatch& beamBatch()
     static BeamBatch* batch = nullptr;
     if (!batch) {
         batch = new BeamBatch;
-        // Every quad runs through (0, 0), (1, 0), (0, 1), (1, 1).
-        constexpr float corner[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
-        for (int q = 0; q < quadsPerBatch; ++q)
-            for (int c = 0; c < 4; ++c) {
-                batch->texCoords[(q * 4 + c) * 2] = corner[c][0];
-                batch->texCoords[(q * 4 + c) * 2 + 1] = corner[c][1];
-            }
+        fillQuadTexCoords(batch->texCoords, quadsPerBatch);
     }
     return *batch;
 }

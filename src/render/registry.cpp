@@ -6,6 +6,17 @@
 
 ObjectList<RegistryEntry> registry;
 
+void registerDisplayList(const char* name, void (*compile)())
+{
+    auto* entry = new RegistryEntry;
+    append(registry, entry);
+    entry->displayList = glGenLists(1);
+    glNewList(entry->displayList, GL_COMPILE);
+    compile();
+    glEndList();
+    entry->name = name;
+}
+
 bool findByName(const char* name)
 {
     ObjectListNode<RegistryEntry>* node = registry.cursor;

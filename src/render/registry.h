@@ -20,6 +20,11 @@ struct RegistryEntry {
 
 extern ObjectList<RegistryEntry> registry;
 
+// Appends an entry named `name` (one of the constants above) whose display
+// list is compiled from what `compile` draws. Called once each at start-up by
+// the enemy, emitter and sky builders, in that order.
+void registerDisplayList(const char* name, void (*compile)());
+
 // Walks the registry oldest first and stops at the first entry whose name
 // pointer equals `name`, leaving the cursor on it. False when not found
 // (also for an empty registry).

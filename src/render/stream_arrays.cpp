@@ -84,3 +84,13 @@ const void* bindFixedArray(FixedArray& fixed, const void* data, std::size_t byte
     glBindBuffer(GL_ARRAY_BUFFER, fixed.buffer);
     return nullptr;
 }
+
+void fillQuadTexCoords(float* texCoords, int quads)
+{
+    constexpr float corner[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+    for (int q = 0; q < quads; ++q)
+        for (int c = 0; c < 4; ++c) {
+            texCoords[(q * 4 + c) * 2] = corner[c][0];
+            texCoords[(q * 4 + c) * 2 + 1] = corner[c][1];
+        }
+}

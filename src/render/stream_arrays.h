@@ -35,6 +35,11 @@ struct FixedArray {
     bool made = false;
 };
 
+// Fills the texture coordinates of `quads` quads laid one after another,
+// every quad through (0, 0), (1, 0), (0, 1), (1, 1): 8 floats a quad.
+// Called once by the particle and the beam batches when they are made.
+void fillQuadTexCoords(float* texCoords, int quads);
+
 // Binds the fixed data (uploading it the first time) as GL_ARRAY_BUFFER and
 // returns what to pass to gl*Pointer for it; without buffer objects, the
 // data itself.

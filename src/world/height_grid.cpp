@@ -114,51 +114,60 @@ void emitHeightMesh(const float grid[heightGridSize][heightGridSize], float d, f
     }
 }
 
+// One height grid made into a textured, lit display list: what the mountains
+// and the beach differ in.
+struct HeightGridList {
+    const char* texturePath;
+    GLint minFilter;
+    void (*fill)(float grid[heightGridSize][heightGridSize]);
+    float (*grid)[heightGridSize];
+    float cellSize, heightScale, texturePeriod;   // d, e, q of emitHeightMesh
+    int strips, cells;
+    bool colourMaterial;
+};
+
+// Loads the texture (into `texture`), fills the grid and compiles the list.
+GLuint buildHeightGridList(const HeightGridList& spec, GLuint& texture)
+{
+    texture = loadWorldTexture(spec.texturePath);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, spec.minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    spec.fill(spec.grid);
+
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_TEXTURE_2D);
+    if (spec.colourMaterial)
+        glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHTING);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPushMatrix();
+    emitHeightMesh(spec.grid, spec.cellSize, spec.heightScale, spec.texturePeriod, spec.strips,
+                   spec.cells);
+    glPopMatrix();
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    if (spec.colourMaterial)
+        glDisable(GL_COLOR_MATERIAL);
+    glEndList();
+    return list;
+}
+
 }  // namespace
 
 void buildMountainList()
 {
-    mountainTexture = loadWorldTexture("Textures/mountainsc.tga");
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    fillMountainHeights(mountainHeights);
-
-    mountainList = glGenLists(1);
-    glNewList(mountainList, GL_COMPILE);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glBindTexture(GL_TEXTURE_2D, mountainTexture);
-    glPushMatrix();
-    emitHeightMesh(mountainHeights, 20.0f, 15.0f, 60.0f, 9, 61);
-    glPopMatrix();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_NORMALIZE);
-    glDisable(GL_LIGHTING);
-    glEndList();
+    mountainList = buildHeightGridList({"Textures/mountainsc.tga", GL_LINEAR, fillMountainHeights,
+                                        mountainHeights, 20.0f, 15.0f, 60.0f, 9, 61, false},
+                                       mountainTexture);
 }
 
 void buildBeachList()
 {
-    beachTexture = loadWorldTexture("Textures/beachtex_COLOR.tga");
     // Mipmapped: the beach is seen at grazing angles over its whole length.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    fillBeachHeights(beachHeights);
-
-    beachList = glGenLists(1);
-    glNewList(beachList, GL_COMPILE);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_LIGHTING);
-    glBindTexture(GL_TEXTURE_2D, beachTexture);
-    glPushMatrix();
-    emitHeightMesh(beachHeights, 32.0f, 10.0f, 40.0f, 9, 46);
-    glPopMatrix();
-    glDisable(GL_NORMALIZE);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_COLOR_MATERIAL);
-    glEndList();
+    beachList = buildHeightGridList({"Textures/beachtex_COLOR.tga", GL_LINEAR_MIPMAP_LINEAR,
+                                     fillBeachHeights, beachHeights, 32.0f, 10.0f, 40.0f, 9, 46, true},
+                                    beachTexture);
 }

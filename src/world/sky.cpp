@@ -53,9 +53,6 @@ constexpr SkyCorner topFace[4] = {
 
 void buildSkyBox()
 {
-    auto* entry = new RegistryEntry;
-    append(registry, entry);
-
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_NORMALIZE);
     skyBackTexture = loadSkyTexture("Textures/Mback_Color.tga");
@@ -66,21 +63,18 @@ void buildSkyBox()
 
     glDisable(GL_TEXTURE_2D);
     glLoadIdentity();
-    entry->displayList = glGenLists(1);
-    glNewList(entry->displayList, GL_COMPILE);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_TEXTURE_2D);
-    glColor4f(0.62f, 0.756f, 0.9f, 0.0f);
-    glPushMatrix();
-    emitSkyFace(skyFrontTexture, frontFace);
-    emitSkyFace(skyBackTexture, backFace);
-    emitSkyFace(skyLeftTexture, leftFace);
-    emitSkyFace(skyRightTexture, rightFace);
-    emitSkyFace(skyTopTexture, topFace);
-    glPopMatrix();
-    glEndList();
-
-    entry->name = skyName;
+    registerDisplayList(skyName, [] {
+        glEnable(GL_NORMALIZE);
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(0.62f, 0.756f, 0.9f, 0.0f);
+        glPushMatrix();
+        emitSkyFace(skyFrontTexture, frontFace);
+        emitSkyFace(skyBackTexture, backFace);
+        emitSkyFace(skyLeftTexture, leftFace);
+        emitSkyFace(skyRightTexture, rightFace);
+        emitSkyFace(skyTopTexture, topFace);
+        glPopMatrix();
+    });
     glDisable(GL_TEXTURE_2D);
 }
 
