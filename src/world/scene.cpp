@@ -43,15 +43,14 @@ void drawSky(bool lightFollowsCamera)
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
 }
 
-// The sea, when its sphere is in view: the beach's sphere, always with the
-// plain radius 930 (the culling adjustment of the N and M keys acts only on
-// the beach itself).
+// The sea, when its sphere is in view (or culling is switched off).
 void drawSea()
 {
-    if (!sphereInFrustum(beachSphere[0], beachSphere[1], beachSphere[2], beachSphere[3]))
+    const Sphere& sea = waterSphere;
+    if (game.cullingEnabled && !sphereInFrustum(sea.x, sea.y, sea.z, sea.radius))
         return;
     cameraFrame();
-    glTranslatef(-798.0f, -52.0f, -702.0f);
+    glTranslatef(waterOrigin[0], waterOrigin[1], waterOrigin[2]);
     drawWater();
 }
 
