@@ -125,8 +125,10 @@ void renderScene()
 void renderCubeFaceScene()
 {
     cameraFrame();
-    // The light is fixed relative to the cube-face camera.
+    // The light is fixed relative to the cube-face camera; the view volume
+    // is taken with the camera, in the world's coordinates like the spheres.
     drawSky(false);
+    cameraFrame();
     extractFrustumPerspective();
     drawSea();
     drawWorld();

@@ -3,6 +3,7 @@
 #include "core/camera.h"
 #include "entities/registry.h"
 #include "platform/platform.h"
+#include "world/environment.h"
 #include "world/frustum.h"
 #include "world/scene.h"
 #include "world/terrain.h"
@@ -150,4 +151,46 @@ TEST(CullingView, NothingDisappearsInASweepOfHeadings)
         for (int heading = 0; heading < 360; heading += 15)
             views.push_back({x, z, static_cast<float>(heading), 10.0});
     expectCullingChangesNothing(views);
+}
+
+TEST(CullingView, CubeFaceCaptureCullsInTheWorldAndLosesNothing)
+{
+    REQUIRE_WORLD();
+    if (game.environmentViewTextures[0] == 0)
+        setupEnvironmentMap();
+    game.showEnvironment = true;
+    // The six debugging views, and how many primitives the capture drew.
+    const auto capture = [](bool culled, GLuint& primitives) {
+        game.cullingEnabled = culled;
+        waterAnimation = WaterAnimation{};
+        waterAnimation.lastTime = 10.0f;
+        primitives = primitivesOf(captureEnvironment);
+        std::vector<std::vector<unsigned char>> faces;
+        for (GLuint texture : game.environmentViewTextures)
+            faces.push_back(textureImage(texture).rgb);
+        return faces;
+    };
+    sys::testSetTime(10.0);
+    // In the middle every sphere holds the eye; from the corners some piece
+    // lies behind some face's camera.
+    struct Spot {
+        float x, z;
+        bool somethingBehind;
+    };
+    for (const auto& [x, z, somethingBehind] : {Spot{-480, 480, true}, Spot{480, -480, true}, Spot{0, 0, false}}) {
+        placeCamera(0, 0, 0, 10);
+        game.environmentOffsetX = x;
+        game.environmentOffsetY = z;
+        GLuint drawnCulled = 0, drawnAll = 0;
+        const auto culled = capture(true, drawnCulled);
+        const auto everything = capture(false, drawnAll);
+        for (int face = 0; face < 6; ++face)
+            EXPECT_EQ(culled[face], everything[face]) << "face " << face + 1 << " from " << x << ", " << z;
+        // Pieces behind a face's camera are left out: the planes follow it.
+        EXPECT_EQ(drawnCulled < drawnAll, somethingBehind) << x << ", " << z;
+    }
+    sys::testUseRealClock();
+    game.showEnvironment = false;
+    game.cullingEnabled = true;
+    applyGameState();
 }
