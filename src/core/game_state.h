@@ -58,7 +58,7 @@ struct GameState {
     bool paused = false;
     bool showFps = false;
     bool lightingEnabled = true;
-    bool cullingEnabled = true;                 // objects, terrain and sea tested against the view
+    bool cullingEnabled = true;
     bool modelTranslucent = false;
     int cullRadiusAdjust = 0;
     bool channelRunning = true;                 // sound channel 1 not paused

@@ -43,11 +43,11 @@ void drawSky(bool lightFollowsCamera)
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
 }
 
-// The sea, when its sphere is in view (or culling is switched off).
+// The sea, when its sphere is in view.
 void drawSea()
 {
     const Sphere& sea = waterSphere;
-    if (game.cullingEnabled && !sphereInFrustum(sea.x, sea.y, sea.z, sea.radius))
+    if (!sphereInFrustum(sea.x, sea.y, sea.z, sea.radius))
         return;
     cameraFrame();
     glTranslatef(waterOrigin[0], waterOrigin[1], waterOrigin[2]);

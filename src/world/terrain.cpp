@@ -123,10 +123,9 @@ void drawWoodPlank()
 
 namespace {
 
-// Culling is switched off with cullingEnabled: every piece is then drawn.
 bool inView(const Sphere& sphere, float radius)
 {
-    return !game.cullingEnabled || sphereInFrustum(sphere.x, sphere.y, sphere.z, radius);
+    return sphereInFrustum(sphere.x, sphere.y, sphere.z, radius);
 }
 
 void placePiece(const Placement& placement)

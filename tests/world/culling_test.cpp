@@ -92,19 +92,44 @@ TEST(CullingSpheres, EveryVertexOfTheSeaLiesInsideItsSphereAtEveryWaveOffset)
 
 namespace {
 
-// The game view with every sphere tested (culled) or with culling switched
-// off (F8), the sea's animation held still so that both see the same waves.
+// Culling off for one drawing: the objects' switch (F8) off, and the terrain's
+// and the sea's spheres, which are always tested, made to hold the whole world.
+class NothingCulled {
+public:
+    explicit NothingCulled(bool active) : active(active), terrain(terrainBounds), sea(waterSphere)
+    {
+        if (!active)
+            return;
+        game.cullingEnabled = false;
+        for (Sphere* s : {&terrainBounds.beach, &terrainBounds.mountains[0], &terrainBounds.mountains[1],
+                          &terrainBounds.mountains[2], &waterSphere})
+            s->radius = 1.0e7f;
+    }
+    ~NothingCulled()
+    {
+        game.cullingEnabled = true;
+        terrainBounds = terrain;
+        waterSphere = sea;
+    }
+
+private:
+    bool active;
+    TerrainSpheres terrain;
+    Sphere sea;
+};
+
+// The game view with every sphere tested (culled) or with nothing culled, the
+// sea's animation held still so that both see the same waves.
 std::vector<unsigned char> gameView(double x, double z, float heading, double pitch, bool culled)
 {
     placeCamera(x, z, heading, pitch);
-    game.cullingEnabled = culled;
+    NothingCulled unculled(!culled);
     sys::testSetTime(10.0);
     waterAnimation = WaterAnimation{};
     waterAnimation.lastTime = 10.0f;
     clearBuffers();
     WithoutPlayer noPlayer;
     renderScene();
-    game.cullingEnabled = true;
     return readRegion(0, 600);
 }
 
@@ -161,7 +186,7 @@ TEST(CullingView, CubeFaceCaptureCullsInTheWorldAndLosesNothing)
     game.showEnvironment = true;
     // The six debugging views, and how many primitives the capture drew.
     const auto capture = [](bool culled, GLuint& primitives) {
-        game.cullingEnabled = culled;
+        NothingCulled unculled(!culled);
         waterAnimation = WaterAnimation{};
         waterAnimation.lastTime = 10.0f;
         primitives = primitivesOf(captureEnvironment);
@@ -191,6 +216,5 @@ TEST(CullingView, CubeFaceCaptureCullsInTheWorldAndLosesNothing)
     }
     sys::testUseRealClock();
     game.showEnvironment = false;
-    game.cullingEnabled = true;
     applyGameState();
 }
