@@ -61,11 +61,14 @@ void onPress(int key)
         game.environmentSpeedX -= 1.0f;
         break;
     case 'P':
+        // The sound pause: channel 1 and the music together.
         if (game.channelRunning) {
             FSOUND_SetPaused(1, true);
+            FMUSIC_SetPaused(game.music, true);
             game.channelRunning = false;
         } else {
             FSOUND_SetPaused(1, false);
+            FMUSIC_SetPaused(game.music, false);
             game.channelRunning = true;
         }
         break;
