@@ -86,6 +86,13 @@ bool movePlayer()
         case 'S': game.playerX -= sinStep; game.playerZ += cosStep; break;
         case 'D': game.playerX += cosStep; game.playerZ += sinStep; break;
         }
+        // A step that ends in a wall or box is the tick's last: the next
+        // frame's obstacle test catches it, and every saved position stays
+        // one the player may stand on. Without this, two keys could save the
+        // blocked point between their steps (stepping back there would block
+        // again for good) or, with escape-mode steps, jump a whole wall.
+        if (obstacleAt(game.playerX, game.playerZ))
+            break;
     }
 
     if (held('Q')) {
@@ -116,20 +123,27 @@ bool pointInBox(const float minCorner[3], const float maxCorner[3], float x, flo
     return minCorner[0] <= x && x <= maxCorner[0] && minCorner[2] <= z && z <= maxCorner[2];
 }
 
-void testObstacles()
+const ObstacleBox* obstacleAt(double x, double z)
 {
     // The probe stands 20 units toward -z of the player, whatever the heading.
-    const float probeX = static_cast<float>(game.playerX);
-    const float probeZ = static_cast<float>(game.playerZ - catchDistance);
+    const float probeX = static_cast<float>(x);
+    const float probeZ = static_cast<float>(z - catchDistance);
     for (const ObstacleBox& box : obstacleBoxes) {
         const float minCorner[3] = {box.minX, box.minY, box.minZ};
         const float maxCorner[3] = {box.maxX, box.maxY, box.maxZ};
-        if (pointInBox(minCorner, maxCorner, probeX, probeZ)) {
-            if (box.wall)
-                game.blockedStepBackTwice = true;
-            else
-                game.blockedStepBack = true;
-            return;
-        }
+        if (pointInBox(minCorner, maxCorner, probeX, probeZ))
+            return &box;
     }
+    return nullptr;
+}
+
+void testObstacles()
+{
+    const ObstacleBox* box = obstacleAt(game.playerX, game.playerZ);
+    if (!box)
+        return;
+    if (box->wall)
+        game.blockedStepBackTwice = true;
+    else
+        game.blockedStepBack = true;
 }

@@ -17,6 +17,9 @@ extern const ObstacleBox obstacleBoxes[obstacleCount];
 bool movePlayer();
 // Inclusive containment of (x, z) in the box's x and z ranges.
 bool pointInBox(const float minCorner[3], const float maxCorner[3], float x, float z);
+// The first box of the world's table, in table order, that holds the probe
+// point (x, z - 20) of a player standing at (x, z); null when none does.
+const ObstacleBox* obstacleAt(double x, double z);
 // Tests the probe point (playerX, playerZ - 20) against the world's boxes and
 // sets blockedStepBack or blockedStepBackTwice.
 void testObstacles();

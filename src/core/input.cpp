@@ -4,6 +4,7 @@
 #include "render/lighting.h"
 #include "sound/sound.h"
 #include "state/game_state.h"
+#include "state/resources.h"
 
 #include <cmath>
 #include <cstdio>
@@ -45,11 +46,14 @@ void onPress(int key)
         game.environmentSpeedX -= 1.0f;
         break;
     case 'P':
+        // The sound pause: channel 1 and the music together.
         if (game.channelRunning) {
             FSOUND_SetPaused(1, true);
+            FMUSIC_SetPaused(resources.music, true);
             game.channelRunning = false;
         } else {
             FSOUND_SetPaused(1, false);
+            FMUSIC_SetPaused(resources.music, false);
             game.channelRunning = true;
         }
         break;

@@ -8,6 +8,35 @@
 
 #include "entities/particle.h"
 
+#include <functional>
+
+// Which of the state queries the driver has, from its GL version and its
+// extension list: asking for a value a driver does not know leaves
+// GL_INVALID_ENUM behind.
+struct CopyStateQueries {
+    bool blendEquation = false;       // GL 1.4, ARB_imaging, EXT_blend_minmax or EXT_blend_subtract
+    bool separateEquations = false;   // GL 2.0 or EXT_blend_equation_separate
+    bool separateFactors = false;     // GL 1.4 or EXT_blend_func_separate
+    bool colourClamping = false;      // GL 3.0 or ARB_color_buffer_float
+    bool floatMode = false;           // ARB_color_buffer_float
+    bool floatBuffers = false;        // GL 3.0: float colour buffers exist
+};
+// `version` is the GL_VERSION string ("major.minor ..."), `extensions` the
+// space-separated GL_EXTENSIONS list (either may be null).
+CopyStateQueries copyStateQueries(const char* version, const char* extensions);
+
+// How many copies of one quad can change the picture with the state that
+// `get` reads (a glGetIntegerv of the given name), asking only the queries
+// the driver has; what it cannot be asked is what a driver without the
+// feature always does (the add equation, colours clamped, no float colour
+// buffer). 0 when every copy must be drawn, as when the colour buffer might
+// hold floats and nothing says whether it does.
+struct CopyLimit {
+    int copies = 0;
+    bool clampsColour = true;   // vertex colours reach the rasteriser clamped to [0, 1]
+};
+CopyLimit copyLimit(const CopyStateQueries& queries, const std::function<int(unsigned name)>& get);
+
 class ParticleCopies {
 public:
     // Reads the blending, depth, stencil and colour-buffer state that the
@@ -33,4 +62,6 @@ private:
     int entries = 0;
     int limit = 0;
     bool clampsColour = true;
+    bool queriesKnown = false;   // the driver's queries, found at the first begin()
+    CopyStateQueries queries;
 };

@@ -88,7 +88,20 @@ float hitDistance(int code, float px, float pz, float eyeHeight, float pitch, fl
     const float dz = enemy.z - pz;
     if (std::fabs(dx) < 0.01f && std::fabs(dz) < 0.01f)
         return -1.0f;
-    if (!quadrantAccepted(code, quadrantOf(dx, dz)))
+    // An aim within the direction window of an axis (codes 1 to 4 only; the
+    // axis codes accept both sides already) reaches across that axis, by no
+    // more than the window: the quadrant across is accepted when the enemy's
+    // signed direction lies within 0.01 of the aim's.
+    const int quadrant = quadrantOf(dx, dz);
+    const bool inQuadrant = quadrantAccepted(code, quadrant);
+    const bool betweenCodes = code >= 1 && code <= 4 && !inQuadrant;
+    const int acrossZAxis[5] = {0, 4, 3, 2, 1};   // dx's sign flipped
+    const int acrossXAxis[5] = {0, 2, 1, 4, 3};   // dz's sign flipped
+    const bool overZAxis =
+        betweenCodes && ux <= 0.01f && quadrantAccepted(code, acrossZAxis[quadrant]);
+    const bool overXAxis =
+        betweenCodes && uz <= 0.01f && quadrantAccepted(code, acrossXAxis[quadrant]);
+    if (!inQuadrant && !overZAxis && !overXAxis)
         return -1.0f;
     const float dist = std::sqrt(dx * dx + dz * dz);
     if (dist > reach)
@@ -100,6 +113,8 @@ float hitDistance(int code, float px, float pz, float eyeHeight, float pitch, fl
     const float anx = std::fabs(nx);
     const float anz = std::fabs(nz);
     if (!(ux - 0.01f <= anx && anx <= ux + 0.01f && uz - 0.01f <= anz && anz <= uz + 0.01f))
+        return -1.0f;
+    if ((overZAxis && anx + ux > 0.01f) || (overXAxis && anz + uz > 0.01f))
         return -1.0f;
 
     // And it must lie within two degrees of the view's pitch.

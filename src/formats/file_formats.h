@@ -43,7 +43,8 @@ bool tgaCheck(const std::uint8_t* data, std::size_t size, TgaInfo& info, std::st
 
 // Writes a true-colour TGA. `pixels` holds width x height pixels of `channels`
 // bytes (3: R,G,B or 4: R,G,B,A), top row first. With `rle` the pixel data is
-// run-length encoded. Returns false when the file cannot be written.
+// run-length encoded. Returns false when the file cannot be written in full
+// (a write, the flush or the close failing, as on a full disk).
 bool tgaWrite(const std::string& path, int width, int height, int channels,
               const std::vector<std::uint8_t>& pixels, bool rle = false);
 

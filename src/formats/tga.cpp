@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -170,8 +169,13 @@ bool tgaWrite(const std::string& path, int width, int height, int channels,
         }
     }
 
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
-    return std::fwrite(out.data(), 1, out.size(), file.get()) == out.size();
+    // The data usually stays in the stream's buffer until the file is
+    // flushed or closed, so a full disk shows only there: every step counts.
+    const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();
+    const bool flushed = written && std::fflush(file) == 0;
+    const bool closed = std::fclose(file) == 0;
+    return written && flushed && closed;
 }

@@ -60,7 +60,10 @@ void drawScreenTile(GLuint texture, int x1, int y1, int x2, int y2)
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     glDisable(GL_COLOR_MATERIAL);
-    glEnable(GL_LIGHTING);   // on again even if the player had switched it off
+    // Lighting back on only while the player has it on: the overlay drawn
+    // next relies on the state the lighting switch describes.
+    if (game.lightingEnabled)
+        glEnable(GL_LIGHTING);
 }
 
 void drawHudTexts()

@@ -12,6 +12,7 @@ void* hudSmallFont();
 void textLinePixel(int x, int y, double& pixelX, double& pixelY);
 
 void drawTextLine(int x, int y, int red, int blue, void* font, const char* text);
+// Leaves lighting off; switches it back on when lightingEnabled is set.
 void drawScreenTile(GLuint texture, int x1, int y1, int x2, int y2);
 void drawCrosshair(float width, float height, float x, float y);
 void drawHudTexts();

@@ -5,7 +5,10 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <limits>
 
 namespace sys {
 namespace {
@@ -103,8 +106,8 @@ void reportedCursorPos(double x, double y, int& outX, int& outY)
         x -= cursorOriginX;
         y -= cursorOriginY;
     }
-    outX = static_cast<int>(x);
-    outY = static_cast<int>(y);
+    outX = cursorCoordinate(x);
+    outY = cursorCoordinate(y);
 }
 
 void onCursorPos(GLFWwindow*, double x, double y)
@@ -117,6 +120,17 @@ void onCursorPos(GLFWwindow*, double x, double y)
 }
 
 }  // namespace
+
+int cursorCoordinate(double value)
+{
+    // An unbounded cursor can be driven past what an int holds; the cast of
+    // such a value (or of NaN) would be undefined.
+    constexpr double lowest = std::numeric_limits<int>::min();
+    constexpr double highest = std::numeric_limits<int>::max();
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::clamp(value, lowest, highest));
+}
 
 int glfwInit()
 {

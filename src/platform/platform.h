@@ -71,6 +71,7 @@ int glfwGetKey(int key);
 int glfwGetWindowParam(int param);
 // Installs (or, with nullptr, removes) a callback. The mouse-position callback
 // is called once at installation with the current cursor position.
+// Cursor positions reach the callback as cursorCoordinate of each axis.
 void glfwSetKeyCallback(KeyCallback callback);
 void glfwSetMouseButtonCallback(MouseButtonCallback callback);
 void glfwSetMousePosCallback(MousePosCallback callback);
@@ -84,6 +85,11 @@ void glfwSwapBuffers();
 // (missing, unreadable, truncated or not an image file); on failure the
 // bound texture is left untouched.
 int glfwLoadTexture2D(const char* name, int flags);
+
+// A cursor coordinate as the whole number handed to the mouse-position
+// callback: truncated toward zero, clamped to the range of int (the disabled
+// cursor is unbounded), 0 for NaN. Needs no window.
+int cursorCoordinate(double value);
 
 // --- Test seam -------------------------------------------------------------
 // From testSetTime on, glfwGetTime returns the given value until the next

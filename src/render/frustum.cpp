@@ -2,7 +2,9 @@
 
 #include "platform/gl.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 float frustumPlanes[6][4] = {};
 
@@ -69,6 +71,22 @@ bool sphereInPlanes(const float planes[6][4], float x, float y, float z, float r
             return false;
     }
     return true;
+}
+
+Sphere sphereAroundBox(const double low[3], const double high[3])
+{
+    Sphere s{static_cast<float>((low[0] + high[0]) / 2), static_cast<float>((low[1] + high[1]) / 2),
+             static_cast<float>((low[2] + high[2]) / 2), 0.0f};
+    // Measured from the centre as stored; the farthest corner decides.
+    const double centre[3] = {s.x, s.y, s.z};
+    double squared = 0;
+    for (int i = 0; i < 3; ++i) {
+        const double reach = std::max(high[i] - centre[i], centre[i] - low[i]);
+        squared += reach * reach;
+    }
+    const float radius = static_cast<float>(std::sqrt(squared));
+    s.radius = std::nextafter(radius, std::numeric_limits<float>::max());
+    return s;
 }
 
 void extractFrustum()

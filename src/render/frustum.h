@@ -13,6 +13,14 @@ void frustumFromPerspective(const float projection[16], const float modelview[16
 // True unless the sphere lies wholly outside one of the planes (distance <= -r).
 bool sphereInPlanes(const float planes[6][4], float x, float y, float z, float r);
 
+// A bounding sphere: centre and radius.
+struct Sphere {
+    float x, y, z, radius;
+};
+// Pure: the sphere about the centre of the box low..high that reaches all
+// its corners (the radius rounded up, so that no corner lies outside).
+Sphere sphereAroundBox(const double low[3], const double high[3]);
+
 // Read the current GL matrices into frustumPlanes.
 void extractFrustum();
 void extractFrustumPerspective();

@@ -7,8 +7,11 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 struct FSOUND_SAMPLE {
     Mix_Chunk* chunk = nullptr;
@@ -21,7 +24,7 @@ struct FMUSIC_MODULE {
 
 namespace {
 
-constexpr const char* soundFontPath = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+constexpr const char* defaultSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 constexpr int minimumMixingChannels = 32;
 constexpr int defaultMixRate = 44100;
 constexpr int bufferFrames = 1024;   // about 23 ms at 44100 Hz
@@ -33,11 +36,32 @@ struct SoundService {
     // Every handle handed out, so that a shutdown can free them.
     std::vector<std::unique_ptr<FSOUND_SAMPLE>> samples;
     std::vector<std::unique_ptr<FMUSIC_MODULE>> songs;
+    FMUSIC_MODULE* lastStarted = nullptr;   // the song the mixer's music stream holds
+    bool soundFontReported = false;         // the missing soundfont has been named
 };
 
 SoundService service;
 
 bool validChannel(int channel) { return service.deviceOpen && channel >= 0 && channel < service.channels; }
+
+// The soundfont list handed to the MIDI synthesiser.
+std::string soundFonts()
+{
+    const char* fromEnvironment = SDL_getenv("SDL_SOUNDFONTS");
+    return fromEnvironment != nullptr && *fromEnvironment != '\0' ? fromEnvironment : defaultSoundFont;
+}
+
+bool anyFileThere(const std::string& paths)
+{
+    for (std::size_t start = 0; start <= paths.size();) {
+        const std::size_t end = std::min(paths.find(':', start), paths.size());
+        std::error_code error;
+        if (end > start && std::filesystem::is_regular_file(paths.substr(start, end - start), error))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 }   // namespace
 
@@ -101,7 +125,12 @@ FMUSIC_MODULE* FMUSIC_LoadSong(const char* name)
 {
     if (!service.deviceOpen || name == nullptr)
         return nullptr;
-    Mix_SetSoundFonts(soundFontPath);
+    const std::string fonts = soundFonts();
+    if (!service.soundFontReported && !anyFileThere(fonts)) {
+        std::fprintf(stderr, "Sound font not found: %s (music will be silent)\n", fonts.c_str());
+        service.soundFontReported = true;
+    }
+    Mix_SetSoundFonts(fonts.c_str());
     Mix_Music* music = Mix_LoadMUS(name);
     if (music == nullptr)
         return nullptr;
@@ -122,7 +151,21 @@ bool FMUSIC_PlaySong(FMUSIC_MODULE* song)
 {
     if (song == nullptr || song->music == nullptr || !service.deviceOpen)
         return false;
-    return Mix_PlayMusic(song->music, song->looping ? -1 : 0) == 0;
+    if (Mix_PlayMusic(song->music, song->looping ? -1 : 0) != 0)
+        return false;
+    service.lastStarted = song;
+    return true;
+}
+
+bool FMUSIC_SetPaused(FMUSIC_MODULE* song, bool paused)
+{
+    if (song == nullptr || !service.deviceOpen || song != service.lastStarted || Mix_PlayingMusic() == 0)
+        return false;
+    if (paused)
+        Mix_PauseMusic();
+    else
+        Mix_ResumeMusic();
+    return true;
 }
 
 namespace soundtest {
@@ -155,6 +198,8 @@ bool channelPlaying(int channel) { return validChannel(channel) && Mix_Playing(c
 bool channelPaused(int channel) { return validChannel(channel) && Mix_Paused(channel) != 0; }
 
 bool musicPlaying() { return service.deviceOpen && Mix_PlayingMusic() != 0; }
+
+bool musicPaused() { return service.deviceOpen && Mix_PausedMusic() != 0; }
 
 bool samplePcm(const FSOUND_SAMPLE* sample, std::vector<std::int16_t>& pcm, int& rate,
                int& channels)

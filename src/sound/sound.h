@@ -1,7 +1,9 @@
 // The game's sound service: two samples played on fixed channels and one
 // looping MIDI song. The calls keep the shape of the classic FSOUND/FMUSIC
 // interface the game was written against; underneath is SDL2_mixer, with
-// MIDI through FluidSynth and the TimGM6mb soundfont.
+// MIDI through FluidSynth and the TimGM6mb soundfont. SDL_SOUNDFONTS, when
+// set, names the soundfont instead (SDL_mixer's own convention: one or more
+// paths separated by ':').
 //
 // When no audio device can be opened every call does nothing (the game runs
 // silently); every call accepts null handles. Results need not be tested.
@@ -30,12 +32,21 @@ int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample);
 // Pauses or resumes a channel. False for a channel that does not exist or
 // when there is no device.
 bool FSOUND_SetPaused(int channel, bool paused);
-// Loads a song (a Standard MIDI File).
+// Loads a song (a Standard MIDI File). When none of the soundfont files is
+// there, the song could only play silently: the first such load after the
+// device opened writes one line naming the soundfont to standard error.
+// Called once by start-up.
 FMUSIC_MODULE* FMUSIC_LoadSong(const char* name);
 bool FMUSIC_SetLooping(FMUSIC_MODULE* song, bool looping);
-// Starts the song from its beginning; it repeats without end when looping
-// was set, otherwise it plays once.
+// Starts the song from its beginning (lifting a pause); it repeats without
+// end when looping was set, otherwise it plays once.
 bool FMUSIC_PlaySong(FMUSIC_MODULE* song);
+// Pauses or resumes the song; resumed, it goes on from where it stopped. The
+// game's P key calls it together with FSOUND_SetPaused of channel 1, so that
+// P silences the game and P again brings the tune back. False (and nothing
+// happens) for a null handle, a song that is not the one started last or has
+// finished, and when there is no device.
+bool FMUSIC_SetPaused(FMUSIC_MODULE* song, bool paused);
 
 // ---------------------------------------------------------------------------
 // Test seam: queries and a full shutdown so that tests can look inside the
@@ -49,7 +60,8 @@ bool deviceOpen();
 int mixingChannels();                 // 0 without a device
 bool channelPlaying(int channel);     // a paused channel still counts as playing
 bool channelPaused(int channel);
-bool musicPlaying();
+bool musicPlaying();                  // paused music still counts as playing
+bool musicPaused();
 // The decoded sample as the device plays it: interleaved 16-bit frames of
 // `channels` channels at `rate` Hz. False for a null handle.
 bool samplePcm(const FSOUND_SAMPLE* sample, std::vector<std::int16_t>& pcm, int& rate,

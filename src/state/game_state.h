@@ -56,7 +56,7 @@ struct GameState {
     bool cullingEnabled = true;
     bool modelTranslucent = false;
     int cullRadiusAdjust = 0;
-    bool channelRunning = true;                 // sound channel 1 not paused
+    bool channelRunning = true;                 // sound not paused by P (channel 1 and the music)
     int objectsDrawn = 0;                       // objects that passed the view test
 
     // --- Rules, counters and goal parameters -----------------------------

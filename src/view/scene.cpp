@@ -44,15 +44,14 @@ void drawSky(bool lightFollowsCamera)
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
 }
 
-// The sea, when its sphere is in view: the beach's sphere, always with the
-// plain radius 930 (the culling adjustment of the N and M keys acts only on
-// the beach itself).
+// The sea, when its sphere is in view.
 void drawSea()
 {
-    if (!sphereInFrustum(beachSphere[0], beachSphere[1], beachSphere[2], beachSphere[3]))
+    const Sphere& sea = waterSphere;
+    if (!sphereInFrustum(sea.x, sea.y, sea.z, sea.radius))
         return;
     cameraFrame();
-    glTranslatef(-798.0f, -52.0f, -702.0f);
+    glTranslatef(waterOrigin[0], waterOrigin[1], waterOrigin[2]);
     drawWater();
 }
 
@@ -127,8 +126,10 @@ void renderScene()
 void renderCubeFaceScene()
 {
     cameraFrame();
-    // The light is fixed relative to the cube-face camera.
+    // The light is fixed relative to the cube-face camera; the view volume
+    // is taken with the camera, in the world's coordinates like the spheres.
     drawSky(false);
+    cameraFrame();
     extractFrustumPerspective();
     drawSea();
     drawWorld();

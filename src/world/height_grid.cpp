@@ -4,6 +4,7 @@
 
 #include "render/world_texture.h"
 
+#include <algorithm>
 #include <cmath>
 
 float mountainHeights[heightGridSize][heightGridSize] = {};
@@ -48,6 +49,60 @@ void fillBeachHeights(float grid[heightGridSize][heightGridSize])
     }
 }
 
+void placePoint(const Placement& placement, double x, double y, double z, double world[3])
+{
+    // The calls act on the vertex in reverse: translate, turn, then scale.
+    x += placement.offset[0];
+    y += placement.offset[1];
+    z += placement.offset[2];
+    const double angle = placement.turnY * 3.14159265358979323846 / 180.0;
+    const double c = std::cos(angle), s = std::sin(angle);
+    world[0] = c * x + s * z;
+    world[1] = placement.scaleY * y;
+    world[2] = -s * x + c * z;
+}
+
+namespace {
+
+// The box around every placed vertex of a height mesh, grown from `low` and
+// `high`.
+void growByMesh(const float grid[heightGridSize][heightGridSize], const HeightMesh& mesh,
+                const Placement& placement, double low[3], double high[3])
+{
+    for (int k = 0; k <= mesh.strips; ++k)
+        for (int m = 0; m <= mesh.cells; ++m) {
+            double p[3];
+            placePoint(placement, mesh.cellSize * k, static_cast<double>(mesh.heightScale * grid[k][m]),
+                       mesh.cellSize * m, p);
+            for (int i = 0; i < 3; ++i) {
+                low[i] = std::min(low[i], p[i]);
+                high[i] = std::max(high[i], p[i]);
+            }
+        }
+}
+
+constexpr double unbounded = 1e30;
+
+}  // namespace
+
+TerrainSpheres terrainSpheres(const float mountainGrid[heightGridSize][heightGridSize],
+                              const float beachGrid[heightGridSize][heightGridSize])
+{
+    TerrainSpheres spheres{};
+    // The beach and the plank are culled together.
+    double low[3] = {plankLow[0], plankLow[1], plankLow[2]};
+    double high[3] = {plankHigh[0], plankHigh[1], plankHigh[2]};
+    growByMesh(beachGrid, beachMesh, beachPlacement, low, high);
+    spheres.beach = sphereAroundBox(low, high);
+    for (int i = 0; i < 3; ++i) {
+        double mountainLow[3] = {unbounded, unbounded, unbounded};
+        double mountainHigh[3] = {-unbounded, -unbounded, -unbounded};
+        growByMesh(mountainGrid, mountainMesh, mountainPlacements[i], mountainLow, mountainHigh);
+        spheres.mountains[i] = sphereAroundBox(mountainLow, mountainHigh);
+    }
+    return spheres;
+}
+
 void computeFaceNormal(float x1, float y1, float z1, float x2, float y2, float z2,
                        float x3, float y3, float z3)
 {
@@ -77,11 +132,11 @@ void normalOf(const GridPoint& a, const GridPoint& b, const GridPoint& c)
 // One four-vertex triangle strip per grid cell. The normals come from the
 // grid-space points (cell index, raw height); the positions are scaled by the
 // cell size d and the height scale e; texture t runs m / q along a strip.
-void emitHeightMesh(const float grid[heightGridSize][heightGridSize], float d, float e, float q,
-                    int strips, int cells)
+void emitHeightMesh(const float grid[heightGridSize][heightGridSize], const HeightMesh& mesh)
 {
-    for (int k = 0; k < strips; ++k) {
-        for (int m = 0; m < cells; ++m) {
+    const float d = mesh.cellSize, e = mesh.heightScale, q = mesh.texDivisor;
+    for (int k = 0; k < mesh.strips; ++k) {
+        for (int m = 0; m < mesh.cells; ++m) {
             const float fk = static_cast<float>(k);
             const float fm = static_cast<float>(m);
             const float h00 = grid[k][m];
@@ -121,8 +176,7 @@ struct HeightGridList {
     GLint minFilter;
     void (*fill)(float grid[heightGridSize][heightGridSize]);
     float (*grid)[heightGridSize];
-    float cellSize, heightScale, texturePeriod;   // d, e, q of emitHeightMesh
-    int strips, cells;
+    HeightMesh mesh;
     bool colourMaterial;
 };
 
@@ -143,8 +197,7 @@ GLuint buildHeightGridList(const HeightGridList& spec, GLuint& texture)
     glEnable(GL_LIGHTING);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPushMatrix();
-    emitHeightMesh(spec.grid, spec.cellSize, spec.heightScale, spec.texturePeriod, spec.strips,
-                   spec.cells);
+    emitHeightMesh(spec.grid, spec.mesh);
     glPopMatrix();
     glDisable(GL_NORMALIZE);
     glDisable(GL_TEXTURE_2D);
@@ -160,7 +213,7 @@ GLuint buildHeightGridList(const HeightGridList& spec, GLuint& texture)
 void buildMountainList()
 {
     mountainList = buildHeightGridList({"Textures/mountainsc.tga", GL_LINEAR, fillMountainHeights,
-                                        mountainHeights, 20.0f, 15.0f, 60.0f, 9, 61, false},
+                                        mountainHeights, mountainMesh, false},
                                        mountainTexture);
 }
 
@@ -168,6 +221,6 @@ void buildBeachList()
 {
     // Mipmapped: the beach is seen at grazing angles over its whole length.
     beachList = buildHeightGridList({"Textures/beachtex_COLOR.tga", GL_LINEAR_MIPMAP_LINEAR,
-                                     fillBeachHeights, beachHeights, 32.0f, 10.0f, 40.0f, 9, 46, true},
+                                     fillBeachHeights, beachHeights, beachMesh, true},
                                     beachTexture);
 }

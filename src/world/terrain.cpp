@@ -10,6 +10,7 @@
 GLuint groundTexture = 0;
 GLuint woodTexture = 0;
 GLuint groundList = 0;
+TerrainSpheres terrainBounds{};
 
 namespace {
 
@@ -28,8 +29,8 @@ constexpr BoxFace groundFaces[6] = {
     {{0, 0, 1}, {{550, -20, 550}, {-525, -20, 550}, {-525, -25, 550}, {550, -25, 550}}},
 };
 
-// The plank x -528..-524, y -22..-19, z -580..524; the top and the far end
-// carry the whole texture, the long sides a tenth of it.
+// The plank plankLow..plankHigh (x -528..-524, y -22..-19, z -580..524); the
+// top and the far end carry the whole texture, the long sides a tenth of it.
 struct PlankFace {
     BoxFace face;
     float texScale;
@@ -96,6 +97,7 @@ void buildWorldGeometry()
     buildGroundList();
     buildMountainList();
     buildBeachList();
+    terrainBounds = terrainSpheres(mountainHeights, beachHeights);
 }
 
 void drawWoodPlank()
@@ -119,6 +121,25 @@ void drawWoodPlank()
     glPopMatrix();
 }
 
+namespace {
+
+bool inView(const Sphere& sphere, float radius)
+{
+    return sphereInFrustum(sphere.x, sphere.y, sphere.z, radius);
+}
+
+void placePiece(const Placement& placement)
+{
+    cameraFrame();
+    if (placement.scaleY != 1.0f)
+        glScalef(1.0f, placement.scaleY, 1.0f);
+    if (placement.turnY != 0.0f)
+        glRotatef(placement.turnY, 0.0f, 1.0f, 0.0f);
+    glTranslatef(placement.offset[0], placement.offset[1], placement.offset[2]);
+}
+
+}  // namespace
+
 void drawWorld()
 {
     glEnable(GL_NORMALIZE);
@@ -127,13 +148,10 @@ void drawWorld()
     glEnable(GL_COLOR_MATERIAL);
     glColor3f(1.0f, 1.0f, 1.0f);
 
-    // The beach is mirrored in y so its slope runs down into the sea; the
-    // plank on its upper edge goes with it.
-    const float beachRadius = beachSphere[3] + 5.0f * static_cast<float>(game.cullRadiusAdjust);
-    if (sphereInFrustum(beachSphere[0], beachSphere[1], beachSphere[2], beachRadius)) {
-        cameraFrame();
-        glScalef(1.0f, -1.0f, 1.0f);
-        glTranslatef(-814.0f, 120.0f, -671.0f);
+    // The beach and the plank on its upper edge come and go together.
+    const Sphere& beach = terrainBounds.beach;
+    if (inView(beach, beach.radius + 5.0f * static_cast<float>(game.cullRadiusAdjust))) {
+        placePiece(beachPlacement);
         glCallList(beachList);
         drawWoodPlank();
     }
@@ -141,25 +159,12 @@ void drawWorld()
     cameraFrame();
     glCallList(groundList);
 
-    const float* s = mountainSpheres[0];
-    if (sphereInFrustum(s[0], s[1], s[2], s[3])) {
-        cameraFrame();
-        glTranslatef(498.0f, -21.0f, -558.0f);
-        glCallList(mountainList);
-    }
-    s = mountainSpheres[1];
-    if (sphereInFrustum(s[0], s[1], s[2], s[3])) {
-        cameraFrame();
-        glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-        glTranslatef(503.0f, -21.0f, -528.0f);
-        glCallList(mountainList);
-    }
-    s = mountainSpheres[2];
-    if (sphereInFrustum(s[0], s[1], s[2], s[3])) {
-        cameraFrame();
-        glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
-        glTranslatef(503.0f, -21.0f, -691.0f);
-        glCallList(mountainList);
+    for (int i = 0; i < 3; ++i) {
+        const Sphere& mountain = terrainBounds.mountains[i];
+        if (inView(mountain, mountain.radius)) {
+            placePiece(mountainPlacements[i]);
+            glCallList(mountainList);
+        }
     }
 
     glEnable(GL_NORMALIZE);

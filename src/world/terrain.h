@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/gl.h"
+#include "render/frustum.h"
 
 inline constexpr int heightGridSize = 100;
 extern float mountainHeights[heightGridSize][heightGridSize];
@@ -13,14 +14,48 @@ extern float faceNormal[3];
 extern GLuint groundTexture, woodTexture, mountainTexture, beachTexture;
 extern GLuint groundList, mountainList, beachList;
 
-// The culling spheres of the beach (with the plank) and of the three mountain
-// instances; the beach's radius grows by 5 per step of cullRadiusAdjust.
-inline constexpr float beachSphere[4] = {-798.0f, -52.0f, -351.0f, 930.0f};
-inline constexpr float mountainSpheres[3][4] = {
-    {498.0f, -21.0f, -279.0f, 815.0f},
-    {251.5f, -21.0f, -528.0f, 760.0f},
-    {251.5f, -21.0f, -691.0f, 1350.0f},
+// A height-grid mesh: strips x cells quads of cellSize, heights times
+// heightScale; grid point (k, m) stands at (cellSize k, heightScale G[k][m],
+// cellSize m) for k = 0..strips and m = 0..cells.
+struct HeightMesh {
+    float cellSize, heightScale, texDivisor;
+    int strips, cells;
 };
+inline constexpr HeightMesh mountainMesh{20.0f, 15.0f, 60.0f, 9, 61};
+inline constexpr HeightMesh beachMesh{32.0f, 10.0f, 40.0f, 9, 46};
+
+// Where a piece's list is drawn: after the camera, scale y by scaleY, turn
+// turnY degrees about y, translate by offset (calls in that order, each only
+// when it is not the identity).
+struct Placement {
+    float scaleY, turnY;
+    float offset[3];
+};
+// The beach is mirrored in y so that its slope runs down into the sea.
+inline constexpr Placement beachPlacement{-1.0f, 0.0f, {-814.0f, 120.0f, -671.0f}};
+inline constexpr Placement mountainPlacements[3] = {
+    {1.0f, 0.0f, {498.0f, -21.0f, -558.0f}},
+    {1.0f, 90.0f, {503.0f, -21.0f, -528.0f}},
+    {1.0f, -90.0f, {503.0f, -21.0f, -691.0f}},
+};
+// The wooden plank along the beach's upper edge, in world units.
+inline constexpr float plankLow[3] = {-528.0f, -22.0f, -580.0f};
+inline constexpr float plankHigh[3] = {-524.0f, -19.0f, 524.0f};
+
+// Pure: the world position of point (x, y, z) of a piece's own space.
+void placePoint(const Placement& placement, double x, double y, double z, double world[3]);
+
+// The culling spheres: the beach with the plank, and each mountain instance.
+// The beach's radius grows by 5 per step of cullRadiusAdjust when tested.
+struct TerrainSpheres {
+    Sphere beach;
+    Sphere mountains[3];
+};
+// Pure: spheres that hold every vertex of the pieces built from these grids.
+TerrainSpheres terrainSpheres(const float mountainGrid[heightGridSize][heightGridSize],
+                              const float beachGrid[heightGridSize][heightGridSize]);
+// Set by buildWorldGeometry once the grids are filled.
+extern TerrainSpheres terrainBounds;
 
 // Pure: fill the height grids.
 void fillMountainHeights(float grid[heightGridSize][heightGridSize]);

@@ -5,12 +5,14 @@
 #include "render/view_volume.h"
 #include "render/world_texture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
 float waveHeights[waveTableRows][waveTableColumns] = {};
 GLuint waterTextures[8] = {};
 WaterAnimation waterAnimation;
+Sphere waterSphere{};
 
 namespace {
 
@@ -19,10 +21,6 @@ constexpr const char* waterTextureFiles[8] = {
     "Textures/water3_COLOR.tga", "Textures/water4_COLOR.tga", "Textures/water5_COLOR.tga",
     "Textures/water6_COLOR.tga", "Textures/water7_COLOR.tga",
 };
-
-constexpr int waterStrips = 33;     // along x, 8 units each
-constexpr int waterCells = 193;     // along z, 8 units each
-constexpr float waveAmplitude = 4.0f;
 
 }  // namespace
 
@@ -62,10 +60,28 @@ void advanceWater(WaterAnimation& water, double now)
         }
     }
     water.lastTime = static_cast<float>(now);
-    if (water.rowOffset >= 32)
+    if (water.rowOffset >= waveOffsetLimit)
         water.rowOffset = 0;
-    if (water.columnOffset >= 32)
+    if (water.columnOffset >= waveOffsetLimit)
         water.columnOffset = 0;
+}
+
+Sphere waterBounds(const float table[waveTableRows][waveTableColumns])
+{
+    // Every height the surface can take: rows and columns from offset 0 up to
+    // the largest offset plus the grid's extent.
+    float lowest = 0.0f, highest = 0.0f;
+    for (int i = 0; i <= waveOffsetLimit - 1 + waterStrips; ++i)
+        for (int j = 0; j <= waveOffsetLimit - 1 + waterCells; ++j) {
+            const float h = waveAmplitude * table[i][j];
+            lowest = std::min(lowest, h);
+            highest = std::max(highest, h);
+        }
+    const double low[3] = {waterOrigin[0], waterOrigin[1] + static_cast<double>(lowest), waterOrigin[2]};
+    const double high[3] = {waterOrigin[0] + static_cast<double>(waterCellSize) * waterStrips,
+                            waterOrigin[1] + static_cast<double>(highest),
+                            waterOrigin[2] + static_cast<double>(waterCellSize) * waterCells};
+    return sphereAroundBox(low, high);
 }
 
 void loadWater()
@@ -77,6 +93,7 @@ void loadWater()
     }
     std::cout << "water" << std::endl;
     fillWaveHeights(waveHeights);
+    waterSphere = waterBounds(waveHeights);
 }
 
 namespace {
@@ -122,8 +139,8 @@ void drawWater()
         for (int m = 0; m <= waterCells; ++m) {
             const float h = waveAmplitude * waveHeights[rows + k][columns + m];
             mesh.gridHeights[k][m] = h;
-            mesh.outcodes[k][m] = clipOutcode(clip, 8.0f * static_cast<float>(k), h,
-                                              8.0f * static_cast<float>(m));
+            mesh.outcodes[k][m] = clipOutcode(clip, waterCellSize * static_cast<float>(k), h,
+                                              waterCellSize * static_cast<float>(m));
         }
 
     // One strip per cell: (k, m), (k, m + 1), (k + 1, m), (k + 1, m + 1).
@@ -133,10 +150,10 @@ void drawWater()
             if (mesh.outcodes[k][m] & mesh.outcodes[k][m + 1] & mesh.outcodes[k + 1][m] &
                 mesh.outcodes[k + 1][m + 1])
                 continue;
-            const float x0 = 8.0f * static_cast<float>(k);
-            const float x1 = 8.0f * static_cast<float>(k + 1);
-            const float z0 = 8.0f * static_cast<float>(m);
-            const float z1 = 8.0f * static_cast<float>(m + 1);
+            const float x0 = waterCellSize * static_cast<float>(k);
+            const float x1 = waterCellSize * static_cast<float>(k + 1);
+            const float z0 = waterCellSize * static_cast<float>(m);
+            const float z1 = waterCellSize * static_cast<float>(m + 1);
             const float s0 = static_cast<float>(k) / 32.0f;
             const float s1 = static_cast<float>(k + 1) / 32.0f;
             const float t0 = static_cast<float>(m) / 192.0f;

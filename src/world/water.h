@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/gl.h"
+#include "render/frustum.h"
 
 #include <cstdint>
 
@@ -11,6 +12,23 @@ inline constexpr int waveTableRows = 257;
 inline constexpr int waveTableColumns = 500;
 extern float waveHeights[waveTableRows][waveTableColumns];
 extern GLuint waterTextures[8];
+
+// The surface: strips x cells quads of waterCellSize; grid point (k, m) at
+// (8k, waveAmplitude * waveHeights[row offset + k][column offset + m], 8m),
+// both offsets running 0..waveOffsetLimit - 1. The scene passes draw it with
+// its corner at waterOrigin.
+inline constexpr int waterStrips = 33;     // along x
+inline constexpr int waterCells = 193;     // along z
+inline constexpr float waterCellSize = 8.0f;
+inline constexpr float waveAmplitude = 4.0f;
+inline constexpr int waveOffsetLimit = 32;
+inline constexpr float waterOrigin[3] = {-798.0f, -52.0f, -702.0f};
+
+// Pure: the sphere that holds every vertex of the surface at its place, for
+// every pair of offsets, with the heights of this table.
+Sphere waterBounds(const float table[waveTableRows][waveTableColumns]);
+// Set by loadWater once the table is filled.
+extern Sphere waterSphere;
 
 struct WaterAnimation {
     std::int32_t frame = 0;          // texture frame, 0..7

@@ -2,11 +2,13 @@
 // records, its proportions, its closed mesh, its animation rows and its skin
 // file. How it looks on screen is character_view_test.cpp.
 #include "assets/character_support.h"
+#include "entities/md2.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -109,7 +111,7 @@ TEST_F(Character, StandsInPlayerProportions)
         right = std::min(right, p.y);
     }
     EXPECT_NEAR(lowest(0), -24.0, 0.3);   // feet on the ground
-    EXPECT_NEAR(top, 32.0, 0.8);          // about 56 units tall
+    EXPECT_NEAR(top, 20.0, 0.8);          // about 44 units tall
     EXPECT_GT(left - right, 16.0);        // shoulders wider than deep
     EXPECT_LT(left - right, 26.0);
     EXPECT_LT(front - back, 12.0);
@@ -191,6 +193,56 @@ TEST_F(Character, OtherRowsHaveDistinctPoses)
         EXPECT_LT(top, 0.0) << "frame " << f;
         EXPECT_NEAR(lowest(f), -24.0, 0.3) << "frame " << f;
     }
+}
+
+// Every frame, decoded with its own scale and translate, stays inside the
+// box of a player model of this format: feet on its floor at -24, nothing
+// above 24. The rows the game plays keep the crown near 20: lower and the
+// head leaves the start view, higher and it reaches the crosshair.
+TEST_F(Character, EveryFrameFitsThePlayerBox)
+{
+    const Md2Model table;
+    for (int f = 0; f < model->header.numFrames; ++f) {
+        const Md2FrameHeader& fh = model->frames[f];
+        double lo[3] = {1e9, 1e9, 1e9}, hi[3] = {-1e9, -1e9, -1e9};
+        for (const Md2Vertex& v : model->vertices[f])
+            for (int a = 0; a < 3; ++a) {
+                const double c = v.v[a] * fh.scale[a] + fh.translate[a];
+                lo[a] = std::min(lo[a], c);
+                hi[a] = std::max(hi[a], c);
+            }
+        for (int a = 0; a < 2; ++a) {
+            EXPECT_GT(lo[a], -28.0) << "frame " << f << " axis " << a;
+            EXPECT_LT(hi[a], 28.0) << "frame " << f << " axis " << a;
+        }
+        EXPECT_GT(lo[2], -24.3) << "frame " << f;
+        EXPECT_LE(hi[2], 24.0) << "frame " << f;
+        if (f <= table.animations[1].lastFrame) {
+            EXPECT_NEAR(hi[2], 20.0, 1.0) << "frame " << f;
+        }
+    }
+}
+
+// The frames of each row of the game's animation table carry one row name
+// numbered from 01, a name no other row uses; the table's last row ends on
+// the file's last frame.
+TEST_F(Character, FramesFollowTheGamesAnimationRows)
+{
+    const Md2Model table;
+    std::map<std::string, int> rowOfName;
+    for (int row = 0; row < md2AnimationCount; ++row) {
+        const Md2Animation& a = table.animations[row];
+        const std::string first = model->frames[a.firstFrame].name;
+        ASSERT_GT(first.size(), 2u);
+        const std::string name = first.substr(0, first.size() - 2);
+        EXPECT_TRUE(rowOfName.emplace(name, row).second) << name << " names two rows";
+        for (int f = a.firstFrame; f <= a.lastFrame; ++f) {
+            char expected[16];
+            std::snprintf(expected, sizeof expected, "%s%02d", name.c_str(), f - a.firstFrame + 1);
+            EXPECT_EQ(std::string(model->frames[f].name), expected) << "row " << row;
+        }
+    }
+    EXPECT_EQ(model->header.numFrames, table.animations[md2AnimationCount - 1].lastFrame + 1);
 }
 
 TEST(CharacterFiles, GenerationIsDeterministic)

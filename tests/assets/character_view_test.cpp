@@ -7,6 +7,7 @@
 #include "entities/md2.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
+#include "support/pixels.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,10 @@ bool isBackground(Rgb c)
     return std::abs(c.r - background.r) < 6 && std::abs(c.g - background.g) < 6 && std::abs(c.b - background.b) < 6;
 }
 bool isSkin(Rgb c) { return c.r > 110 && c.r > c.g + 15 && c.g > c.b + 10; }
+
+// The pitch of the first view of a game: the first mouse report sets the
+// pitch to the mouse accumulator's starting value.
+double startPitch() { return GameState{}.mousePitch; }
 
 class CharacterView : public ::testing::Test {
 protected:
@@ -180,7 +185,7 @@ TEST_F(CharacterView, GameDrawingMatchesTheFile)
     ASSERT_TRUE(md2.load(modelPath().c_str()));
     for (int frame : {0, 43}) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawInGameView(md2, frame, 10.0);
+        drawInGameView(md2, frame, startPitch() + 20);
         std::vector<Rgb> game;
         int drawn = 0;
         for (int y = 300; y < 600; y += 7)
@@ -190,7 +195,7 @@ TEST_F(CharacterView, GameDrawingMatchesTheFile)
             }
         EXPECT_GT(drawn, 500) << "frame " << frame;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawDecodedInGameView(frame, 10.0);
+        drawDecodedInGameView(frame, startPitch() + 20);
         int differing = 0, i = 0;
         for (int y = 300; y < 600; y += 7)
             for (int x = 200; x < 600; x += 7, ++i) {
@@ -201,44 +206,49 @@ TEST_F(CharacterView, GameDrawingMatchesTheFile)
     }
 }
 
-// The game shows the head facing the player, in the middle of the bottom
-// edge of the screen, with the sky above untouched, standing and running.
-TEST_F(CharacterView, GameViewShowsTheFaceAtTheBottomCentre)
+// At the start pitch the head faces the player from the lower third of the
+// screen, in the middle, and nothing of the figure comes near the crosshair:
+// every pixel above the lower third, the 140 x 140 square about the screen
+// centre included, shows what lies behind (here the clear colour), standing
+// and running.
+TEST_F(CharacterView, StartViewShowsTheHeadInTheLowerThirdClearOfTheCrosshair)
 {
     Md2Model md2;
     ASSERT_TRUE(md2.load(modelPath().c_str()));
-    for (int frame : {0, 10, 20, 30, 40, 41, 42, 43, 44, 45}) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawInGameView(md2, frame, 10.0);
-        saveScreenshot("character_game_frame" + std::to_string(frame));
-        for (int y = 0; y < 280; y += 20)
-            for (int x = 0; x < 800; x += 40)
-                ASSERT_TRUE(isBackground(readPixel(x, y))) << "frame " << frame << " at " << x << "," << y;
-        EXPECT_FALSE(isBackground(readPixel(400, 590))) << "frame " << frame;
-        int skinPixels = 0, samples = 0, left = 800, right = -1;
-        for (int y = 380; y < 600; y += 4)
-            for (int x = 250; x < 550; x += 4, ++samples)
-                skinPixels += isSkin(readPixel(x, y));
-        for (int x = 0; x < 800; ++x)
-            if (!isBackground(readPixel(x, 560))) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-        EXPECT_GT(skinPixels, samples / 5) << "frame " << frame << ": too little face";
-        EXPECT_NEAR((left + right) / 2.0, 400.0, 60.0) << "frame " << frame;
+    for (int row = 0; row < 2; ++row) {
+        for (int frame = md2.animations[row].firstFrame; frame <= md2.animations[row].lastFrame; ++frame) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            drawInGameView(md2, frame, startPitch());
+            if (frame == 0 || frame == 43)
+                saveScreenshot("character_game_frame" + std::to_string(frame));
+            const Frame f = grabFrame();
+            const auto drawn = [](Rgb c) { return !isBackground(c); };
+            EXPECT_EQ(countPixels(f, drawn, 330, 230, 469, 369), 0) << "frame " << frame << ": near the crosshair";
+            const Box figure = boxOf(f, drawn);
+            EXPECT_GE(figure.top, 400) << "frame " << frame << ": above the lower third";
+            EXPECT_EQ(figure.bottom, 599) << "frame " << frame;
+            EXPECT_NEAR((figure.left + figure.right) / 2.0, 400.0, 60.0) << "frame " << frame;
+            EXPECT_GT(countPixels(f, isSkin, 300, 400, 499, 599), 4000) << "frame " << frame << ": too little face";
+        }
     }
 }
 
-TEST_F(CharacterView, LookingDownShowsMoreOfTheBody)
+// Looking down brings more of the body into view, looking up hides it.
+TEST_F(CharacterView, LookingDownShowsMoreOfTheBodyLookingUpHidesIt)
 {
     Md2Model md2;
     ASSERT_TRUE(md2.load(modelPath().c_str()));
-    drawInGameView(md2, 0, 40.0);
-    saveScreenshot("character_game_pitch40");
-    int covered = 0;
-    for (int y = 0; y < 600; y += 10)
-        covered += !isBackground(readPixel(400, y));
-    EXPECT_GT(covered, 20);
+    const double pitches[] = {startPitch() - 10, startPitch(), startPitch() + 20};
+    int covered[3];
+    for (int i = 0; i < 3; ++i) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawInGameView(md2, 0, pitches[i]);
+        saveScreenshot("character_game_pitch" + std::to_string(static_cast<int>(pitches[i])));
+        covered[i] = countPixels(grabFrame(), [](Rgb c) { return !isBackground(c); });
+    }
+    EXPECT_EQ(covered[0], 0);
+    EXPECT_GT(covered[1], 10000);
+    EXPECT_GT(covered[2], 2 * covered[1]);
 }
 
 // Four sides of each frame of a row, for looking at.

@@ -1,6 +1,8 @@
 // Whole frames of the real frame loop in the generated world (Mesa keeps the
 // back buffer's picture after the swap, so it is read back from there): a
 // shot that destroys an enemy and explodes, and the status line's colours.
+#include "core/input.h"
+#include "render/lighting.h"
 #include "game/frame_loop.h"
 #include "support/game_world.h"
 #include "support/pixels.h"
@@ -80,6 +82,34 @@ TEST_F(FrameLoop, StatusLineIsBlueAndRedWhileTheChaserIsHere)
     saveScreenshot("frame-chaser-warning");
     EXPECT_GT(countPixels(grabFrame(), strictRed, 10, 68, 439, 93), 400);
     EXPECT_EQ(game.lives, 3);
+}
+
+TEST_F(FrameLoop, OverlayKeepsItsColoursAfterLightingOffAndTheEnvironmentView)
+{
+    // L switches lighting off, T shows the six environment tiles; the tiles
+    // must not leave lighting on for the hearts, digits and crosshair.
+    game.score = 88888;   // every segment of every digit cell
+    glfwSetKeyCallback(gameKeyHandler);
+    for (int key : {'L', 'T'}) {
+        sys::testSendKey(key, GLFW_PRESS);
+        sys::testSendKey(key, GLFW_RELEASE);
+    }
+    ASSERT_FALSE(game.lightingEnabled);
+    ASSERT_TRUE(game.showEnvironment);
+    ASSERT_TRUE(runFrame(timers));
+    saveScreenshot("frame-lighting-off-environment");
+    const Frame f = grabFrame();
+    EXPECT_EQ(runsInRow(f, 20, strictRed, 0, 200), 3);                // hearts
+    EXPECT_GT(countPixels(f, strictRed, 600, 0, 799, 60), 300);       // score digits
+    const auto pureWhite = [](Rgb p) { return p.r > 240 && p.g > 240 && p.b > 240; };
+    const Box cross = boxOf(f, pureWhite, 380, 285, 420, 315);        // crosshair over a tile
+    EXPECT_TRUE(std::abs(cross.width() - 30) <= 2 && std::abs(cross.height() - 22) <= 2)
+        << cross.width() << "x" << cross.height();
+    glfwSetKeyCallback(nullptr);
+    game.lightingEnabled = true;
+    setLighting(true);
+    game.showEnvironment = false;
+    game.score = 0;
 }
 
 }  // namespace

@@ -9,6 +9,15 @@ namespace {
 
 using Movement = FreshGame;
 
+// One movement tick as the game runs it: the frame clears both flags, tests
+// the obstacles, and the tick moves the player.
+bool gameTick()
+{
+    game.blockedStepBack = game.blockedStepBackTwice = false;
+    testObstacles();
+    return movePlayer();
+}
+
 TEST_F(Movement, EachDirectionKeyStepsByTheStepSizeAndNoKeyNoMove)
 {
     const struct { int key, step; double x, z; } cases[] = {
@@ -114,9 +123,9 @@ TEST_F(Movement, WalkingIntoABoxGoesBackOneStepAndIntoAWallTwo)
 {
     // A box spans z -250..-230 at x -210..-190; the west wall x -523..-503.
     // S at heading 180 walks toward -z, W at heading 270 toward -x.
-    const struct { double x, z; float heading; int key, steps; double backX, backZ; bool twice; } walks[] = {
-        {-200, -195, 180, 'S', 2, -200, -205, false},   // probes -215, -225 free, -235 inside
-        {-480, 0, 270, 'W', 3, -490, 0, true}};         // -490, -500, then -510 inside the wall
+    const struct { double x, z; float heading; int key, steps; double backX, backZ; } walks[] = {
+        {-200, -195, 180, 'S', 2, -200, -205},   // probes -215 free, -225 free, then -235 inside
+        {-480, 0, 270, 'W', 3, -490, 0}};        // -490, -500, then -510 inside the wall
     for (const auto& w : walks) {
         game = GameState{};
         sys::testReleaseAllKeys();
@@ -125,12 +134,64 @@ TEST_F(Movement, WalkingIntoABoxGoesBackOneStepAndIntoAWallTwo)
         game.heading = w.heading;
         hold(w.key);
         for (int i = 0; i < w.steps; ++i)
-            movePlayer();
-        testObstacles();
-        ASSERT_TRUE(w.twice ? game.blockedStepBackTwice : game.blockedStepBack) << char(w.key);
-        movePlayer();
+            EXPECT_TRUE(gameTick());
+        // The step into it is taken; the next tick only steps back.
+        EXPECT_FALSE(gameTick()) << char(w.key);
         EXPECT_TRUE(std::abs(game.playerX - w.backX) < 1e-4 && std::abs(game.playerZ - w.backZ) < 1e-4)
             << game.playerX << "," << game.playerZ;
+    }
+}
+
+// How far the player gets in `ticks` ticks holding only `key`.
+double distanceWalked(int key, int ticks)
+{
+    sys::testReleaseAllKeys();
+    sys::testSetKey(key, true);
+    const double x = game.playerX, z = game.playerZ;
+    for (int i = 0; i < ticks; ++i)
+        gameTick();
+    return std::hypot(game.playerX - x, game.playerZ - z);
+}
+
+TEST_F(Movement, TwoKeysIntoABoxOrAWallNeverFreezeThePlayer)
+{
+    // Two or three keys at once end their tick with the saved positions
+    // between the steps; stepping back there must not leave the player stuck.
+    const struct { double x, z; float heading; int keys[3]; } walks[] = {
+        {-205, -205, 0, {'W', 'D'}},          // W's step lands in the first group's box
+        {-497, 0, 270, {'W', 'A', 'D'}}};     // W's step lands in the west wall
+    for (const auto& w : walks) {
+        SCOPED_TRACE(w.x);
+        game = GameState{};
+        game.playerX = game.prevPlayerX = game.olderPlayerX = w.x;
+        game.playerZ = game.prevPlayerZ = game.olderPlayerZ = w.z;
+        game.heading = w.heading;
+        sys::testReleaseAllKeys();
+        for (int key : w.keys)
+            if (key)
+                hold(key);
+        for (int i = 0; i < 20; ++i)
+            gameTick();
+        // Walking away works again: back, then to the left.
+        EXPECT_GE(distanceWalked('S', 5), 30.0) << game.playerX << "," << game.playerZ;
+        EXPECT_GE(distanceWalked('A', 5), 30.0) << game.playerX << "," << game.playerZ;
+    }
+}
+
+TEST_F(Movement, EscapeModeStepsDoNotJumpTheWalls)
+{
+    // Twenty-unit steps: W and A together cover about 28 units a tick along
+    // -x, more than a wall is thick.
+    game.stepSize = 20;
+    game.playerX = game.prevPlayerX = game.olderPlayerX = -496;
+    game.heading = 315;
+    hold('W');
+    hold('A');
+    const ObstacleBox& west = obstacleBoxes[0];
+    for (int i = 0; i < 40; ++i) {
+        gameTick();
+        ASSERT_GE(game.playerX, west.minX) << "tick " << i;
+        ASSERT_LE(std::abs(game.playerZ), west.maxZ) << "tick " << i;
     }
 }
 

@@ -26,8 +26,9 @@ check "Quit exits 0" test "$GAME_STATUS" -eq 0
 check "start-up makes the player first" test "$(head -n 2 "$WORK/err" | tr '\n' ' ')" = "kostr 1 "
 check "Quit sets up no game (no emitters made)" bash -c "! grep -qx -- -1 '$WORK/err'"
 
-# Escape in the menu.
-start_game "$ASSETS"
+# Escape in the menu, with a soundfont that is not there: named once, after
+# the player's lines that start-up writes first.
+SDL_SOUNDFONTS="$WORK/no-font.sf2" start_game "$ASSETS"
 win=$(xsession_wait_window 30)
 xsession_focus "$win"
 sleep 0.5
@@ -35,6 +36,8 @@ xsession_key Escape
 wait_game 20
 check "Escape in the menu exits 0" test "$GAME_STATUS" -eq 0
 check "Escape sets up no game" bash -c "! grep -qx -- -1 '$WORK/err'"
+check "missing soundfont named once, after the player" test "$(grep -n '^Sound font' "$WORK/err")" = \
+  "3:Sound font not found: $WORK/no-font.sf2 (music will be silent)"
 
 # An empty working directory: every asset is missing, the game goes on.
 mkdir -p "$WORK/empty"
@@ -48,4 +51,4 @@ wait_game 20
 check "empty directory exits 0" test "$GAME_STATUS" -eq 0
 check "missing textures say problem" test "$(grep -cx problem "$WORK/out")" -ge 20
 
-finish 10
+finish 12

@@ -156,6 +156,29 @@ TEST_F(ShotTest, HitsStraightAheadOnTheAxesAndBetween)
     }
 }
 
+TEST_F(ShotTest, AnEnemyInTheCrosshairJustAcrossAnAxisIsHit)
+{
+    // The direction window is +-0.01 around the aim; within it of an axis,
+    // the crosshair reaches across into the next quadrant. Enemies 200 units
+    // off at y -17 lie at the default pitch's elevation.
+    const struct { float heading, x, z; bool hit; } cases[] = {
+        {0.3f, -0.5f, -200, true},        // bearing -0.14: across the z axis
+        {0.3f, 3.04f, -200, true},        // bearing +0.87: on the aim's side
+        {0.3f, -1.5f, -200, false},       // bearing -0.43: across, but off the window
+        {359.7f, 0.5f, -200, true},       // the mirror image
+        {180.3f, 0.5f, 200, true},        // looking along +z
+        {89.7f, 200, 0.5f, true},         // across the x axis
+        {89.7f, 200, 1.5f, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.heading << ": " << c.x << "," << c.z);
+        clearWorld();
+        game.heading = c.heading;
+        placeEnemy(c.x, c.z);
+        fireShot();
+        EXPECT_EQ(game.kills, c.hit ? 1 : 0);
+    }
+}
+
 TEST_F(ShotTest, PitchTenHitsOnlyBetweenAbout174And263Units)
 {
     // Enemies at y -17 lie 37 below the shot's eye: they are hit only where

@@ -69,6 +69,8 @@ TEST_F(Md2RenderTest, TheGeneratedCharacterLoadsAndDraws)
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
     character->model->selectAnimation(0);
+    // As the game first shows it: the pitch the first mouse report sets.
+    game.pitch = GameState{}.mousePitch;
     const Coverage standing = coverage(drawFrame());
     saveScreenshot("md2_generated_standing");
     EXPECT_GT(standing.drawn, 5000);

@@ -110,9 +110,14 @@ TEST_F(Hud, ScreenTileShowsTheTextureTopAtItsTopEdge)
     for (const auto& [x, y] : {std::pair{200, 48}, {200, 251}, {98, 150}, {301, 150}})
         EXPECT_TRUE(isClearGrey(f.at(x, y))) << x << "," << y;
     EXPECT_FALSE(isClearGrey(f.at(100, 50)) || isClearGrey(f.at(299, 249)));
-    // Both matrices restored; lighting on afterwards even though it was off.
+    // Both matrices restored; lighting on afterwards even though it was off,
+    // as the player's lighting switch is on; with the switch off it stays off.
     EXPECT_EQ(std::pair(matrix(GL_MODELVIEW_MATRIX), matrix(GL_PROJECTION_MATRIX)), std::pair(model, projection));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && !glIsEnabled(GL_COLOR_MATERIAL) && !glIsEnabled(GL_TEXTURE_2D));
+    game.lightingEnabled = false;
+    overlayFrame([&] { drawScreenTile(tex, 100, 50, 300, 250); });
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    game.lightingEnabled = true;
     // A tile reaching past the right edge is cut there (the fifth environment
     // tile): 728 .. 832 is the right half.
     const Frame g = overlayFrame([&] { drawScreenTile(tex, 624, 200, 832, 400); });

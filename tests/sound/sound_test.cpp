@@ -1,11 +1,17 @@
 // The sound service on SDL's disk audio driver: what it plays is written to a
 // file, which the tests read back and measure.
+#include "state/game_state.h"
+#include "state/resources.h"
+#include "core/input.h"
+#include "platform/platform.h"
 #include "sound/audio_capture.h"
 #include "sound/sound.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
+#include <string>
 
 namespace {
 
@@ -20,6 +26,9 @@ protected:
     }
     void TearDown() override
     {
+        sys::glfwSetKeyCallback(nullptr);
+        game = GameState{};
+        ::unsetenv("SDL_SOUNDFONTS");
         soundtest::shutdown();
         if (std::getenv("ORBITOR_KEEP_SOUND") == nullptr)   // set it to listen to the captures
             fs::remove_all(folder);
@@ -49,28 +58,36 @@ protected:
         soundtest::shutdown();
         return capture::readPcm(output);
     }
-    // A one-bar song at 120 beats per minute (2 s), a held A4 on an organ,
-    // started with or without looping; returns the second it started at.
-    double startSong(bool loop)
+    // A song at 120 beats per minute (a beat is 0.5 s): one held A4 on an
+    // organ, four beats (one bar, 2 s) unless told otherwise.
+    fs::path writeSong(int beats = 4)
     {
+        const int ticks = beats * 480;
         const std::uint8_t bytes[] = {
             'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0,   // format 0, one track, 480 ticks
             'M', 'T', 'r', 'k', 0, 0, 0, 23,
             0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,   // 500000 us a quarter
             0x00, 0xC0, 16,                             // drawbar organ
             0x00, 0x90, 69, 100,                        // A4 on
-            0x8F, 0x00, 0x80, 69, 0,                    // after 1920 ticks: off
+            std::uint8_t(0x80 | ticks >> 7), std::uint8_t(ticks & 0x7F), 0x80, 69, 0,   // after the beats: off
             0x00, 0xFF, 0x2F, 0x00};                    // end of track
-        const fs::path song = folder / "bar.mid";
+        const fs::path song = folder / "song.mid";
         std::ofstream(song, std::ios::binary).write(reinterpret_cast<const char*>(bytes), sizeof bytes);
+        return song;
+    }
+    // Opens the disk driver and starts the song with or without looping;
+    // returns the second of output it started at.
+    double startSong(bool loop, int beats = 4)
+    {
         openDisk(2);
-        FMUSIC_MODULE* music = FMUSIC_LoadSong(song.c_str());
+        music = FMUSIC_LoadSong(writeSong(beats).c_str());
         EXPECT_TRUE(music && FMUSIC_SetLooping(music, loop));
         const double startedAt = capture::secondsWritten(output);
         EXPECT_TRUE(FMUSIC_PlaySong(music));
         return startedAt;
     }
 
+    FMUSIC_MODULE* music = nullptr;
     fs::path folder, output;
 };
 
@@ -111,8 +128,9 @@ TEST_F(SoundService, MissingFilesGiveNullHandlesThatEveryCallAccepts)
     EXPECT_EQ(FSOUND_PlaySound(0, nullptr), -1);
     // Pausing a channel with nothing on it works; channels that do not exist and null songs do not.
     EXPECT_EQ((std::vector<bool>{FSOUND_SetPaused(1, true), FSOUND_SetPaused(1, false), FSOUND_SetPaused(-1, true),
-                                 FSOUND_SetPaused(1000, true), FMUSIC_SetLooping(nullptr, true), FMUSIC_PlaySong(nullptr)}),
-              (std::vector<bool>{true, true, false, false, false, false}));
+                                 FSOUND_SetPaused(1000, true), FMUSIC_SetLooping(nullptr, true), FMUSIC_PlaySong(nullptr),
+                                 FMUSIC_SetPaused(nullptr, true)}),
+              (std::vector<bool>{true, true, false, false, false, false, false}));
     ASSERT_TRUE(waitForOutput(0.2));
     EXPECT_FALSE(soundtest::channelPlaying(0) || soundtest::musicPlaying());
     EXPECT_EQ(capture::peak(finishAfter(0, 0)), 0);
@@ -193,6 +211,52 @@ TEST_F(SoundService, SongWithoutLoopingPlaysOnce)
     EXPECT_LT(capture::rms(pcm, start + 4 * second, second), 0.001);   // 4 s to 5 s: over
 }
 
+TEST_F(SoundService, PKeyPausesTheMusicAndResumesItWhereItStopped)
+{
+    // A one-second note played once, paused by the game's P key half-way
+    // through and resumed a second later.
+    const double startedAt = startSong(false, 2);
+    resources.music = music;
+    sys::glfwSetKeyCallback(gameKeyHandler);
+    ASSERT_TRUE(waitForOutput(startedAt + 0.5));
+    sys::testSendKey('P', GLFW_PRESS);
+    EXPECT_TRUE(soundtest::musicPaused() && !game.channelRunning);
+    ASSERT_TRUE(waitForOutput(capture::secondsWritten(output) + 1.0));
+    sys::testSendKey('P', GLFW_PRESS);
+    EXPECT_FALSE(soundtest::musicPaused() || !game.channelRunning);
+    EXPECT_TRUE(capture::waitUntil([] { return !soundtest::musicPlaying(); }));
+    ASSERT_TRUE(waitForOutput(capture::secondsWritten(output) + 0.3));
+    soundtest::shutdown();
+    // The note in two parts around a silence of about the paused second, the
+    // parts together as long as the note: it went on from where it stopped.
+    const auto runs = capture::loudRuns(capture::windowLevels(capture::readPcm(output)));
+    ASSERT_EQ(runs.spans.size(), 2u);
+    EXPECT_GT((runs.spans[1].first - runs.spans[0].second - 1) * 0.01, 0.8);
+    EXPECT_NEAR(runs.loudWindows * 0.01, 1.0, 0.15);
+}
+
+TEST_F(SoundService, MissingSoundFontIsNamedOnceOnStandardError)
+{
+    const std::string missing = (folder / "no-such-font.sf2").string();
+    for (const char* fonts : {static_cast<const char*>(nullptr), missing.c_str()}) {
+        if (fonts != nullptr)
+            ::setenv("SDL_SOUNDFONTS", fonts, 1);
+        openDisk(5);
+        ::testing::internal::CaptureStderr();
+        FMUSIC_LoadSong(writeSong().c_str());
+        FMUSIC_LoadSong(writeSong().c_str());
+        // The synthesiser may add complaints of its own (lines of its name).
+        std::istringstream lines(::testing::internal::GetCapturedStderr());
+        int named = 0;
+        for (std::string line; std::getline(lines, line);) {
+            named += line == "Sound font not found: " + missing + " (music will be silent)";
+            EXPECT_TRUE(fonts && (line.starts_with("fluidsynth:") || line.starts_with("Sound font"))) << line;
+        }
+        EXPECT_EQ(named, fonts ? 1 : 0);
+        soundtest::shutdown();
+    }
+}
+
 TEST(SoundWithoutDevice, EveryCallDoesNothing)
 {
     ::setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
@@ -204,8 +268,9 @@ TEST(SoundWithoutDevice, EveryCallDoesNothing)
     EXPECT_EQ(FMUSIC_LoadSong(beep.c_str()), nullptr);
     EXPECT_EQ(FSOUND_PlaySound(0, nullptr), -1);
     EXPECT_EQ((std::vector<bool>{FSOUND_SetPaused(1, true), FSOUND_SetPaused(1, false), FMUSIC_SetLooping(nullptr, true),
-                                 FMUSIC_PlaySong(nullptr), soundtest::channelPlaying(0), soundtest::musicPlaying()}),
-              std::vector<bool>(6, false));
+                                 FMUSIC_PlaySong(nullptr), FMUSIC_SetPaused(nullptr, true), soundtest::channelPlaying(0),
+                                 soundtest::musicPlaying()}),
+              std::vector<bool>(7, false));
     soundtest::shutdown();
     fs::remove_all(beep.parent_path());
 }

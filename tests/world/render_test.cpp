@@ -178,20 +178,22 @@ TEST(WorldRender, SeaShowsItsTextureUnlit)
         EXPECT_NEAR(colour[k] / openWater, expected[k] / openWater, 10) << "channel " << k;
 }
 
-TEST(WorldRender, MountainBehindTheCameraIsCulledWithoutChangingThePicture)
+TEST(WorldRender, MountainsOutOfViewAreCulledWithoutChangingThePicture)
 {
     REQUIRE_WORLD();
     // Near the west edge looking west (-x): the first mountain instance
-    // (sphere at x 498, radius 815) lies 898 units behind the eye.
+    // (x 498 .. 678) lies far behind the eye, the third (z 503 .. 683) far
+    // off to the right.
     placeCamera(-400, -300, 270, 10);
     glLoadIdentity();
     applyCameraView();
     extractFrustumPerspective();
-    const float(*m)[4] = mountainSpheres;
-    ASSERT_FALSE(sphereInFrustum(m[0][0], m[0][1], m[0][2], m[0][3]));
-    ASSERT_TRUE(sphereInFrustum(m[1][0], m[1][1], m[1][2], m[1][3]));
-    ASSERT_TRUE(sphereInFrustum(m[2][0], m[2][1], m[2][2], m[2][3]));
-    ASSERT_TRUE(sphereInFrustum(beachSphere[0], beachSphere[1], beachSphere[2], beachSphere[3]));
+    const auto passes = [](const Sphere& s) { return sphereInFrustum(s.x, s.y, s.z, s.radius); };
+    const Sphere* m = terrainBounds.mountains;
+    ASSERT_FALSE(passes(m[0]));
+    ASSERT_TRUE(passes(m[1]));
+    ASSERT_FALSE(passes(m[2]));
+    ASSERT_TRUE(passes(terrainBounds.beach));
 
     auto drawTerrain = [](bool culled) {
         clearBuffers();
@@ -211,7 +213,7 @@ TEST(WorldRender, MountainBehindTheCameraIsCulledWithoutChangingThePicture)
     glLoadIdentity();
     const GLuint oneMountain = primitivesOf([] { glCallList(mountainList); });
     EXPECT_GT(oneMountain, 0u);
-    EXPECT_EQ(everything - culled, oneMountain);
+    EXPECT_EQ(everything - culled, 2 * oneMountain);
     EXPECT_EQ(countDifferent(full, picture), 0);
     // Something of the world is in the picture at all.
     EXPECT_FALSE(isClearColour(readPixel(400, 500)));
@@ -220,15 +222,15 @@ TEST(WorldRender, MountainBehindTheCameraIsCulledWithoutChangingThePicture)
 TEST(WorldRender, BeachCullingRadiusFollowsTheAdjustment)
 {
     REQUIRE_WORLD();
-    // Looking east from x = 200: the beach sphere's centre lies about 970
-    // behind the near plane, outside radius 930 but inside 930 + 5 * 10.
-    placeCamera(200, 0, 90, 10);
+    // Looking east from 25 units beyond the beach sphere's reach: outside
+    // its radius but inside the radius plus 5 * 10.
+    const Sphere& s = terrainBounds.beach;
+    placeCamera(s.x + s.radius + 25, 0, 90, 0);
     glLoadIdentity();
     applyCameraView();
     extractFrustumPerspective();
-    const float* s = beachSphere;
-    ASSERT_FALSE(sphereInFrustum(s[0], s[1], s[2], s[3]));
-    ASSERT_TRUE(sphereInFrustum(s[0], s[1], s[2], s[3] + 50.0f));
+    ASSERT_FALSE(sphereInFrustum(s.x, s.y, s.z, s.radius));
+    ASSERT_TRUE(sphereInFrustum(s.x, s.y, s.z, s.radius + 50.0f));
 
     auto primitives = [](int adjust) {
         game.cullRadiusAdjust = adjust;

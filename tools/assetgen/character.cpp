@@ -16,6 +16,12 @@ namespace character {
 namespace {
 
 constexpr float groundZ = -24.0f;
+// The figure is designed 56 units tall (hips at the origin, crown near
+// z = 32) and written at this share of that size, shrunk toward the ground
+// under its feet. Drawn from the player's eye, the head of the smaller
+// figure only just rises over the lower edge of the view and leaves the
+// crosshair and the ground ahead free.
+constexpr float fileScale = 0.785f;
 constexpr const char* skinName = "models/orbitor/hueteotl.pcx";
 
 // 162 directions spread evenly over the sphere: an icosahedron whose faces
@@ -67,7 +73,7 @@ std::vector<std::vector<Vec3>> posedFrames(const Mesh& mesh, const std::vector<A
         }
         const float shift = frame.grounded ? groundZ + frame.lift - lowest : 0.0f;
         for (Vec3& p : v)
-            p.z += shift;
+            p = {p.x * fileScale, p.y * fileScale, groundZ + (p.z + shift - groundZ) * fileScale};
         out.push_back(std::move(v));
     }
     return out;

@@ -3,8 +3,10 @@
 // posed by joint angles for every key frame, and painted into one skin atlas.
 //
 // Model space is the MD2 convention: x points forward (the character's
-// front), y to the character's left, z up; the origin sits at the hips and
-// the soles of the feet rest at z = -24.
+// front), y to the character's left, z up. The figure is designed with the
+// origin at the hips and the soles of the feet at z = -24; the file holds it
+// smaller, shrunk toward the ground, so the soles still rest at z = -24
+// (character.cpp).
 #pragma once
 
 #include "image.h"
