@@ -18,9 +18,10 @@ namespace {
 constexpr float labelX = 200;
 constexpr float rowPlateLeft = 96;
 float itemRow(int k) { return 300.0f + 78.0f * float(k); }
-// The fifth goal item's ball is centred below the screen edge, so its label
-// sits just above the bottom edge instead.
-constexpr float lastGoalRow = 581;
+// The fifth goal item's ball is centred below the screen edge (only its top
+// shows), so its label sits on a slimmer row fully inside the screen, level
+// with the part of the ball that shows.
+constexpr float lastGoalRow = 578;
 
 const char* const difficultyNames[3] = {"Easy", "Normal", "Hard"};
 
@@ -119,16 +120,22 @@ bool writeGoalPage(const MenuFonts& fonts, const std::string& root)
     const TextStyle label{fonts.bold.get(), 30, 0.5f};
     const TextStyle note{fonts.sans.get(), 15, 0};
     const TextStyle number{fonts.bold.get(), 24, 0};
+    // The last row is a compact line: smaller type on a thin plate, with
+    // air above it and below it to the screen's edge.
+    const TextStyle lastLabel{fonts.bold.get(), 25, 0.5f};
+    const TextStyle lastNote{fonts.sans.get(), 14, 0};
+    const TextStyle lastNumber{fonts.bold.get(), 21, 0};
     for (int k = 0; k < 5; ++k) {
         const Row& row = rows[k];
-        const float y = k < 4 ? itemRow(k) : lastGoalRow;
-        paintRowPlate(canvas, rowPlateLeft, 770, y, k < 4 ? 56 : 32);
-        if (k < 4) {
+        const bool last = k == 4;
+        const float y = last ? lastGoalRow : itemRow(k);
+        paintRowPlate(canvas, rowPlateLeft, 770, y, last ? 28 : 52);
+        if (!last) {
             paintLabel(canvas, label, labelX, y - 8, row.label, labelWhite);
-            paintLabel(canvas, note, labelX + 2, y + 17, row.note, dimBlue);
+            paintLabel(canvas, note, labelX + 2, y + 16, row.note, dimBlue);
         } else {
-            const float end = paintLabel(canvas, label, labelX, y, row.label, labelWhite);
-            paintLabel(canvas, note, end + 14, y + 2, row.note, dimBlue);
+            const float end = paintLabel(canvas, lastLabel, labelX, y, row.label, labelWhite);
+            paintLabel(canvas, lastNote, end + 14, y + 1, row.note, dimBlue);
         }
         for (int d = 0; d < 3; ++d) {
             const GoalPageLimits limits = goalPageLimits(d);
@@ -140,8 +147,8 @@ bool writeGoalPage(const MenuFonts& fonts, const std::string& root)
             case 4: text = "\u221e"; break;   // infinity
             default: text = "\u2013"; break;  // en dash
             }
-            paintLabel(canvas, number, columns[d], y, text, row.which >= 1 && row.which <= 3 ? labelWhite : dimBlue,
-                       Align::centre);
+            paintLabel(canvas, last ? lastNumber : number, columns[d], y, text,
+                       row.which >= 1 && row.which <= 3 ? labelWhite : dimBlue, Align::centre);
         }
     }
     dither(canvas, 12);
