@@ -21,15 +21,17 @@ struct Emitter : SceneObject {
 extern ObjectList<Emitter> emitterList;
 
 // Start-up: loads the box texture and registers the "Emitter" box list.
+// Called once by start-up, after the enemy list.
 void buildEmitterList();
 // Game set-up: makes an emitter and appends it to the emitter list.
 void addEmitter(float x, float y, float z, float rotationX, float rotationY, float rotationZ,
                 float traceValue, double interval, std::int32_t points);
 // Game set-up: the six emitters at their sites, with interval and points of
-// the difficulty parameters.
+// the difficulty parameters. Called once by game set-up after the menu.
 void addGameEmitters();
 // Each emitter releases an enemy when strictly more than its interval has
-// passed since its last release.
+// passed since its last release. Called by tickWorld.
 void tickEmitters();
 // The frame loop's 0.04-second world tick: tickEmitters, then stepEnemies.
+// Called by the frame loop when a tick is due, before the player moves.
 void tickWorld();

@@ -25,8 +25,18 @@ bool advanceEscapeClock(EscapeEffect& effect, double now, int motionTime);
 // 0.7, 0.6, 0.5): the newest capture first.
 std::array<int, 4> blurLayerSlots(int captureIndex);
 
+// Start-up: the four capture textures (black placeholders) and the tunnel
+// picture. Called once by start-up after the start textures.
 void initEscapeEffect();
+// Renders the blur view into `texture` and moves to the next slot. Called by
+// drawEscapeFrame when the escape clock says a capture is due.
 void captureFrame(GLuint texture);
+// One layer: `texture` over the pixel rectangle in the given colour, from the
+// identity model-view. Called by drawEscapeFrame for the captures and the
+// tunnel picture.
 void drawTexturedRect(GLuint texture, float red, float green, float blue, float alpha,
                       int x1, int y1, int x2, int y2);
+// Escape mode's whole picture: a capture when due, the live blur view, the
+// four capture layers (or, with T, the four thumbnails) and the tunnel.
+// Called by the scene pass (view/passes.h) in place of the game view.
 void drawEscapeFrame();

@@ -7,5 +7,9 @@
 // The five face textures, loaded by buildSkyBox.
 extern GLuint skyFrontTexture, skyBackTexture, skyTopTexture, skyLeftTexture, skyRightTexture;
 
+// Start-up: loads the five face textures and registers the "DaySky" list.
+// Called once by start-up after the enemy and emitter lists.
 void buildSkyBox();
+// Draws the registry entry under the cursor (the sky, after findByName) with
+// only the camera's turn. Called first by the game and cube-face passes.
 bool drawSkyObject(float x, float y, float z, float rotationX, float rotationY, float rotationZ);
