@@ -66,7 +66,7 @@ void setUpGame()
     FMUSIC_PlaySong(game.music);
 }
 
-int runGame(int argc, char** argv)
+int runGame(int argc, char** argv, bool windowed)
 {
     makeExplosionSystems();
 
@@ -77,7 +77,8 @@ int runGame(int argc, char** argv)
     if (windowing)
         glutInit(&argc, argv);
 
-    if (!windowing || !glfwOpenWindow(800, 600, 0, 0, 0, 0, 16, 0, GLFW_FULLSCREEN)) {
+    const int mode = windowed ? GLFW_WINDOW : GLFW_FULLSCREEN;
+    if (!windowing || !glfwOpenWindow(800, 600, 0, 0, 0, 0, 16, 0, mode)) {
         std::fprintf(stderr, "Could not create window\n");
         glfwTerminate();
         return 1;
