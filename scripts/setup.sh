@@ -10,6 +10,7 @@ ORBITOR_PACKAGES=(
   libgl-dev libglu1-mesa-dev libglew-dev freeglut3-dev libglfw3-dev libstb-dev
   libsdl2-mixer-dev timgm6mb-soundfont libmp3lame-dev fonts-dejavu-core
   libgtest-dev xvfb xauth libgl1-mesa-dri xdotool x11-utils imagemagick
+  desktop-file-utils man-db groff-base
 )
 
 orbitor_install_packages() {
@@ -29,7 +30,10 @@ orbitor_install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Builds the targets given (everything when none is given).
 orbitor_build() {
   cmake -S "$ORBITOR_ROOT" -B "$ORBITOR_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$ORBITOR_BUILD" -j "$(nproc)"
+  local targets=()
+  [ $# -gt 0 ] && targets=(--target "$@")
+  cmake --build "$ORBITOR_BUILD" -j "$(nproc)" "${targets[@]}"
 }

@@ -1,12 +1,13 @@
 # Sourced by ./play's demo and the end-to-end tests: a private Xvfb display
 # and small helpers to find, focus, drive and photograph the game's window.
 
-# Starts Xvfb (800x600, 24-bit) on the first free display; sets DISPLAY and XVFB_PID.
+# Starts Xvfb (24-bit, 800x600 or the size given as $1, e.g. 1280x1024) on the
+# first free display; sets DISPLAY and XVFB_PID.
 xsession_start() {
-  local n
+  local n size="${1:-800x600}"
   for n in $(seq 90 140); do
     [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
-    Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 50); do
       # Ours only if our server is still running (another may own :$n).
@@ -40,8 +41,9 @@ xsession_wait_window() {
 }
 
 # The full-screen window starts without focus under Xvfb: focus it first.
+# (--sync can wait for ever when focus does not arrive, hence the time limit.)
 xsession_focus() {
-  xdotool windowfocus --sync "$1" >/dev/null 2>&1 || xdotool windowfocus "$1" >/dev/null 2>&1 || true
+  timeout 5 xdotool windowfocus --sync "$1" >/dev/null 2>&1 || xdotool windowfocus "$1" >/dev/null 2>&1 || true
   sleep 0.2
 }
 

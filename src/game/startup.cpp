@@ -69,7 +69,7 @@ void setUpGame()
     FMUSIC_PlaySong(resources.music);
 }
 
-int runGame(int argc, char** argv)
+int runGame(int argc, char** argv, bool windowed)
 {
     makeExplosionSystems();
 
@@ -80,7 +80,8 @@ int runGame(int argc, char** argv)
     if (windowing)
         initBitmapFonts(&argc, argv);
 
-    if (!windowing || !glfwOpenWindow(800, 600, 0, 0, 0, 0, 16, 0, GLFW_FULLSCREEN)) {
+    const int mode = windowed ? GLFW_WINDOW : GLFW_FULLSCREEN;
+    if (!windowing || !glfwOpenWindow(800, 600, 0, 0, 0, 0, 16, 0, mode)) {
         std::fprintf(stderr, "Could not create window\n");
         glfwTerminate();
         return 1;

@@ -4,10 +4,11 @@
 
 #include "core/rules.h"
 
-// The entry point's work. Returns the process exit code: 0 after a normal
-// end (also when Quit or Escape is chosen in the menu), 1 when the window
-// cannot be opened.
-int runGame(int argc, char** argv);
+// The entry point's work; argc/argv go to glutInit. The window switches the
+// screen to 800 x 600 full screen, or with `windowed` is an ordinary 800 x 600
+// window. Returns the process exit code: 0 after a normal end (also when Quit
+// or Escape is chosen in the menu), 1 when the window cannot be opened.
+int runGame(int argc, char** argv, bool windowed = false);
 
 // Start-up's texture step: the skin, particle, title, help and goal pictures,
 // each failed load writing "problem" on standard output.

@@ -53,7 +53,8 @@ int glfwInit();
 void glfwTerminate();
 // Opens the game's one window with a compatibility OpenGL context, makes the
 // context current and brings up the extension loader for it. In fullscreen
-// mode the window covers the primary monitor at width x height. Colour bits
+// mode the window covers the primary monitor at width x height; in window
+// mode it is an ordinary width x height window (not resizable). Colour bits
 // of 0 take the library's default. Returns 1 on success, 0 on failure.
 int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
                    int alphaBits, int depthBits, int stencilBits, int mode);

@@ -10,16 +10,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xsession.sh"
 export SDL_AUDIODRIVER=dummy
 WORK=$(mktemp -d)
 failures=0
-trap 'kill ${GAME_PID:-} 2>/dev/null; xsession_stop; rm -rf "$WORK"' EXIT
+trap 'kill -KILL ${GAME_PID:-} 2>/dev/null; xsession_stop; rm -rf "$WORK"' EXIT
 
 check() {   # check "what" command...
   local what="$1"; shift
   if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 
-# Starts the game in directory $1 with output into $WORK/out and $WORK/err.
+# Starts the game in directory $1 (with the further arguments as its options)
+# with output into $WORK/out and $WORK/err.
 start_game() {
-  (cd "$1" && exec "$BINARY") >"$WORK/out" 2>"$WORK/err" &
+  local dir="$1"; shift
+  (cd "$dir" && exec "$BINARY" "$@") >"$WORK/out" 2>"$WORK/err" &
   GAME_PID=$!
 }
 
@@ -32,7 +34,8 @@ wait_game() {
     fi
     sleep 0.1
   done
-  kill "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null
+  # KILL: the sound library catches SIGTERM and the game would live on.
+  kill -KILL "$GAME_PID" 2>/dev/null; wait "$GAME_PID" 2>/dev/null
   GAME_STATUS=124
 }
 
