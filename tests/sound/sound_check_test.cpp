@@ -67,6 +67,8 @@ struct Damage {
     std::function<void(Bytes&)> damage;
 };
 
+void PrintTo(const Damage& d, std::ostream* out) { *out << d.name; }
+
 class DamagedSoundFile : public ::testing::TestWithParam<Damage> {};
 
 TEST_P(DamagedSoundFile, IsRefused)
