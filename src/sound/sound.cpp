@@ -73,6 +73,10 @@ bool FSOUND_Init(int mixRate, int maxChannels, unsigned int /*flags*/)
     if (service.deviceOpen)
         return true;
     if (!service.audioInitialised) {
+        // SDL would otherwise catch SIGINT and SIGTERM and turn them into
+        // quit events that the game never reads: Ctrl+C and kill would then
+        // leave the game running.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
         service.audioInitialised = true;

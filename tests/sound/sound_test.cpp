@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -101,6 +102,16 @@ TEST_F(SoundService, OpensWithAtLeast32ChannelsAndOnlyOnce)
     const int last = soundtest::mixingChannels() - 1;
     EXPECT_EQ((std::vector{FSOUND_PlaySound(last, beep), FSOUND_PlaySound(last + 1, beep), FSOUND_PlaySound(-7, beep)}),
               (std::vector{last, -1, -1}));
+}
+
+TEST_F(SoundService, LeavesInterruptAndTerminateToTheirDefaults)
+{
+    openDisk(0);
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        ASSERT_EQ(::sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+    }
 }
 
 TEST_F(SoundService, PlayedSampleReachesTheDevice)
