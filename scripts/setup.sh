@@ -11,6 +11,7 @@ ORBITOR_PACKAGES=(
   libsdl2-mixer-dev timgm6mb-soundfont libmp3lame-dev fonts-dejavu-core
   libgtest-dev xvfb xauth libgl1-mesa-dri xdotool x11-utils imagemagick
   desktop-file-utils man-db groff-base
+  clang libclang-rt-14-dev libfluidsynth-dev
 )
 
 orbitor_install_packages() {

@@ -1,17 +1,20 @@
 // The MD2 model record: its table of animation ranges, the file loader and
 // the release of what was loaded.
 //
-// The loader reads the header, checks every count and offset against the
-// size of the file before anything else is allocated, then reads the frames,
-// skin names, texture coordinates and triangles in that order, and finally
-// checks every triangle's indices. Any failure leaves the model holding
-// nothing, with the file closed.
+// The loader reads the file whole and takes the model from its bytes: the
+// header, then every count and offset checked against the size of the file
+// before anything else is allocated, then the frames, skin names, texture
+// coordinates and triangles in that order, and finally every triangle's
+// indices. Any failure leaves the model holding nothing, with the file closed.
 #include "entities/md2.h"
+
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -24,15 +27,26 @@ constexpr Md2Animation animationTable[md2AnimationCount] = {
     {198, 198, 5},
 };
 
-// Closes the file however load() leaves.
-struct FileCloser {
-    std::FILE* file;
-    ~FileCloser()
-    {
-        if (file)
-            std::fclose(file);
+// Reads a regular file whole; false when it cannot be opened or read, or is
+// not a regular file (a folder opens like one on Linux).
+bool readWholeFile(const char* path, std::vector<std::uint8_t>& bytes)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr)
+        return false;
+    struct stat status {};
+    bool ok = fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && status.st_size >= 0;
+    if (ok) {
+        try {
+            bytes.resize(static_cast<std::size_t>(status.st_size));
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
     }
-};
+    ok = ok && std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    std::fclose(file);
+    return ok;
+}
 
 // count x elementSize in bytes, false on a negative count or an overflow.
 bool arrayBytes(std::int32_t count, std::uint64_t elementSize, std::uint64_t& bytes)
@@ -54,31 +68,11 @@ bool insideFile(std::int32_t offset, std::uint64_t bytes, std::uint64_t fileSize
     return start <= fileSize && bytes <= fileSize - start;
 }
 
-// Seeks to `offset` and reads exactly `bytes` bytes (nothing for 0 bytes).
-bool readAt(std::FILE* file, std::int32_t offset, void* into, std::uint64_t bytes)
+// Copies `bytes` bytes from `offset` of the data (checked to lie inside it).
+void copyAt(const std::uint8_t* data, std::uint64_t offset, void* into, std::uint64_t bytes)
 {
-    if (bytes == 0)
-        return true;
-    if (std::fseek(file, offset, SEEK_SET) != 0)
-        return false;
-    return std::fread(into, 1, bytes, file) == bytes;
-}
-
-bool readNext(std::FILE* file, void* into, std::uint64_t bytes)
-{
-    return bytes == 0 || std::fread(into, 1, bytes, file) == bytes;
-}
-
-// The size of an open file in bytes; false when it cannot be told.
-bool fileSizeOf(std::FILE* file, std::uint64_t& size)
-{
-    if (std::fseek(file, 0, SEEK_END) != 0)
-        return false;
-    const long end = std::ftell(file);
-    if (end < 0 || std::fseek(file, 0, SEEK_SET) != 0)
-        return false;
-    size = static_cast<std::uint64_t>(end);
-    return true;
+    if (bytes != 0)
+        std::memcpy(into, data + offset, bytes);
 }
 
 }  // namespace
@@ -133,21 +127,24 @@ bool Md2Model::load(const char* path)
     release();
     if (path == nullptr)
         return false;
-    FileCloser closer{std::fopen(path, "rb")};
-    std::FILE* file = closer.file;
-    if (file == nullptr)
+    std::vector<std::uint8_t> bytes;
+    if (!readWholeFile(path, bytes))
+        return false;
+    return loadBytes(bytes.data(), bytes.size());
+}
+
+bool Md2Model::loadBytes(const std::uint8_t* data, std::size_t size)
+{
+    release();
+    if (data == nullptr && size != 0)
+        return false;
+    const std::uint64_t fileSize = size;
+    if (fileSize < md2HeaderSize)
         return false;
 
     try {
-        std::uint64_t fileSize = 0;
-        if (!fileSizeOf(file, fileSize))
-            return false;
-
         header = new Md2Header;
-        if (!readNext(file, header, md2HeaderSize)) {
-            release();
-            return false;
-        }
+        std::memcpy(header, data, md2HeaderSize);
         const Md2Header& h = *header;
         if (h.magic != md2Magic || h.version != md2Version) {
             release();
@@ -157,7 +154,7 @@ bool Md2Model::load(const char* path)
         // Every array must lie inside the file before any of it is allocated:
         // a damaged count can then never ask for more memory than the file
         // could fill. The header's frame size is not consulted; frames are
-        // 40 bytes of frame header and four bytes per vertex.
+        // 40 bytes of frame header and four bytes per vertex, back to back.
         std::uint64_t triangleBytes = 0, texCoordBytes = 0, skinBytes = 0;
         std::uint64_t vertexBytes = 0, frameBytes = 0, allFrameBytes = 0;
         const bool sizesOk =
@@ -183,21 +180,19 @@ bool Md2Model::load(const char* path)
         frames = new Md2FrameHeader[h.numFrames];
         frameVertices = new Md2Vertex*[h.numFrames]();
 
-        bool ok = true;
-        if (h.numFrames > 0)
-            ok = std::fseek(file, h.offsetFrames, SEEK_SET) == 0;
-        for (std::int32_t i = 0; ok && i < h.numFrames; ++i) {
-            ok = readNext(file, &frames[i], sizeof(Md2FrameHeader));
-            if (ok) {
-                frameVertices[i] = new Md2Vertex[h.numVertices];
-                ok = readNext(file, frameVertices[i], vertexBytes);
-            }
+        std::uint64_t at = static_cast<std::uint64_t>(h.offsetFrames);
+        for (std::int32_t i = 0; i < h.numFrames; ++i) {
+            copyAt(data, at, &frames[i], sizeof(Md2FrameHeader));
+            frameVertices[i] = new Md2Vertex[h.numVertices];
+            copyAt(data, at + sizeof(Md2FrameHeader), frameVertices[i], vertexBytes);
+            at += frameBytes;
         }
-        ok = ok && readAt(file, h.offsetSkins, skins, skinBytes);
-        ok = ok && readAt(file, h.offsetTexCoords, texCoords, texCoordBytes);
-        ok = ok && readAt(file, h.offsetTriangles, triangles, triangleBytes);
+        copyAt(data, static_cast<std::uint64_t>(h.offsetSkins), skins, skinBytes);
+        copyAt(data, static_cast<std::uint64_t>(h.offsetTexCoords), texCoords, texCoordBytes);
+        copyAt(data, static_cast<std::uint64_t>(h.offsetTriangles), triangles, triangleBytes);
 
         // Every corner must name a vertex and a texture coordinate that exist.
+        bool ok = true;
         for (std::int32_t i = 0; ok && i < h.numTriangles; ++i) {
             for (int k = 0; k < 3; ++k) {
                 const std::int16_t v = triangles[i].vertex[k];

@@ -5,6 +5,7 @@
 
 #include "formats/file_formats.h"
 
+#include <cstddef>
 #include <cstdint>
 
 struct Md2Animation {
@@ -50,6 +51,8 @@ struct Md2Model {
     // Reads an MD2 file. Returns false, holding nothing, for a missing,
     // damaged or truncated file.
     bool load(const char* path);
+    // The same for a file's bytes already in memory (`size` bytes at `data`).
+    bool loadBytes(const std::uint8_t* data, std::size_t size);
     // Frees everything loaded; does nothing when nothing is loaded.
     void release();
     // Plays table row `row`: copies its range, sets the next frame to the

@@ -3,6 +3,8 @@
 // with the TimGM6mb General MIDI soundfont.
 #include "sound/sound.h"
 
+#include "sound/sound_check.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -20,6 +22,7 @@ struct FSOUND_SAMPLE {
 struct FMUSIC_MODULE {
     Mix_Music* music = nullptr;
     bool looping = false;
+    std::vector<std::uint8_t> bytes;   // the file, read by the music from memory
 };
 
 namespace {
@@ -70,6 +73,10 @@ bool FSOUND_Init(int mixRate, int maxChannels, unsigned int /*flags*/)
     if (service.deviceOpen)
         return true;
     if (!service.audioInitialised) {
+        // SDL would otherwise catch SIGINT and SIGTERM and turn them into
+        // quit events that the game never reads: Ctrl+C and kill would then
+        // leave the game running.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
         service.audioInitialised = true;
@@ -94,9 +101,15 @@ FSOUND_SAMPLE* FSOUND_Sample_Load(int /*index*/, const char* name, unsigned int 
 {
     if (!service.deviceOpen || name == nullptr)
         return nullptr;
-    Mix_Chunk* chunk = Mix_LoadWAV(name);
-    if (chunk == nullptr)
+    // Only a file that passed its byte check reaches the mixer.
+    std::vector<std::uint8_t> bytes;
+    if (!readSoundFile(name, SoundFileKind::sample, bytes))
         return nullptr;
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+    if (chunk == nullptr) {
+        reportDamagedSoundFile(name, Mix_GetError());
+        return nullptr;
+    }
     service.samples.push_back(std::make_unique<FSOUND_SAMPLE>());
     service.samples.back()->chunk = chunk;
     return service.samples.back().get();
@@ -125,17 +138,19 @@ FMUSIC_MODULE* FMUSIC_LoadSong(const char* name)
 {
     if (!service.deviceOpen || name == nullptr)
         return nullptr;
+    auto song = std::make_unique<FMUSIC_MODULE>();
+    if (!readSoundFile(name, SoundFileKind::song, song->bytes))
+        return nullptr;
     const std::string fonts = soundFonts();
     if (!service.soundFontReported && !anyFileThere(fonts)) {
         std::fprintf(stderr, "Sound font not found: %s (music will be silent)\n", fonts.c_str());
         service.soundFontReported = true;
     }
     Mix_SetSoundFonts(fonts.c_str());
-    Mix_Music* music = Mix_LoadMUS(name);
-    if (music == nullptr)
+    song->music = Mix_LoadMUS_RW(SDL_RWFromConstMem(song->bytes.data(), static_cast<int>(song->bytes.size())), 1);
+    if (song->music == nullptr)
         return nullptr;
-    service.songs.push_back(std::make_unique<FMUSIC_MODULE>());
-    service.songs.back()->music = music;
+    service.songs.push_back(std::move(song));
     return service.songs.back().get();
 }
 

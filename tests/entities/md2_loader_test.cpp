@@ -33,7 +33,8 @@ void expectHoldsNothing(const Md2Model& model)
 }
 
 // Loads the bytes into a fresh model and into one that held a good model
-// before; both must refuse, hold nothing and leave no file open.
+// before, from a file and from memory; every load must refuse, hold nothing
+// and leave no file open.
 void expectRejected(const std::vector<std::uint8_t>& bytes, const std::string& what)
 {
     SCOPED_TRACE(what);
@@ -49,6 +50,9 @@ void expectRejected(const std::vector<std::uint8_t>& bytes, const std::string& w
         const std::string good = writeModelFile("good", md2Bytes(squareModel(2)));
         ASSERT_TRUE(model.load(good.c_str()));
         EXPECT_FALSE(model.load(path.c_str()));
+        expectHoldsNothing(model);
+        ASSERT_TRUE(model.load(good.c_str()));
+        EXPECT_FALSE(model.loadBytes(bytes.data(), bytes.size()));
         expectHoldsNothing(model);
         std::filesystem::remove(good);
     }

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -103,6 +105,16 @@ TEST_F(SoundService, OpensWithAtLeast32ChannelsAndOnlyOnce)
               (std::vector{last, -1, -1}));
 }
 
+TEST_F(SoundService, LeavesInterruptAndTerminateToTheirDefaults)
+{
+    openDisk(0);
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        ASSERT_EQ(::sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+    }
+}
+
 TEST_F(SoundService, PlayedSampleReachesTheDevice)
 {
     openDisk(5);
@@ -133,6 +145,39 @@ TEST_F(SoundService, MissingFilesGiveNullHandlesThatEveryCallAccepts)
               (std::vector<bool>{true, true, false, false, false, false, false}));
     ASSERT_TRUE(waitForOutput(0.2));
     EXPECT_FALSE(soundtest::channelPlaying(0) || soundtest::musicPlaying());
+    EXPECT_EQ(capture::peak(finishAfter(0, 0)), 0);
+}
+
+TEST_F(SoundService, DamagedFilesGiveNullHandlesAndOneLineEachWhileTheGamePlaysOn)
+{
+    // The game's three sound files cut to half, as an unfinished download leaves them.
+    std::vector<fs::path> halves;
+    for (const char* name : {"explosion.mp3", "laserfire3.wav", "UFO.mid"}) {
+        std::ifstream in(fs::path(ORBITOR_ASSET_DIR) / "Sound" / name, std::ios::binary);
+        const std::string bytes(std::istreambuf_iterator<char>(in), {});
+        halves.push_back(folder / name);
+        std::ofstream(halves.back(), std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    }
+    openDisk(5);
+    ::testing::internal::CaptureStderr();
+    FSOUND_SAMPLE* explosion = FSOUND_Sample_Load(0, halves[0].c_str(), 0, 0, 0);
+    FSOUND_SAMPLE* laser = FSOUND_Sample_Load(1, halves[1].c_str(), 0, 0, 0);
+    FMUSIC_MODULE* music = FMUSIC_LoadSong(halves[2].c_str());
+    // Start-up and play go on as with good files: a second of it.
+    FMUSIC_SetLooping(music, true);
+    FMUSIC_PlaySong(music);
+    FSOUND_PlaySound(0, explosion);
+    FSOUND_PlaySound(0, laser);
+    const bool played = waitForOutput(capture::secondsWritten(output) + 1.0);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(played);
+    EXPECT_TRUE(!explosion && !laser && !music);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = errors.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(errors.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 3u) << errors.substr(0, 500);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(lines[i].rfind("Sound file damaged: " + halves[i].string(), 0), 0u) << lines[i];
     EXPECT_EQ(capture::peak(finishAfter(0, 0)), 0);
 }
 

@@ -1,0 +1,44 @@
+// Byte checks of the sound files, made before the mixer sees them: a file cut
+// short or damaged is refused whole, so that it means silence instead of a
+// decoder that stumbles over it again and again while the game runs. No SDL
+// here; the sound service reads a file through readSoundFile and hands the
+// mixer only bytes that passed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// RIFF/WAVE: the RIFF size within the file, every chunk within the RIFF, a
+// sane "fmt " chunk (PCM or floating point) before a "data" chunk of whole
+// sample frames.
+bool wavCheck(const std::uint8_t* data, std::size_t size, std::string& error);
+
+// MPEG audio: an optional ID3v2 tag within the file, then MPEG audio frames
+// with valid headers back to back to the end of the file (an ID3v1 tag may
+// close it).
+bool mp3Check(const std::uint8_t* data, std::size_t size, std::string& error);
+
+// Standard MIDI File: an "MThd" header of length 6, format 0 to 2, ticks per
+// quarter note, then chunks each within the file, as many "MTrk" chunks as
+// the header counts, and in each track events that lie wholly inside it (a
+// status for every event, data bytes below 128, meta events of the lengths
+// their types take), closed by the end-of-track event.
+bool midiCheck(const std::uint8_t* data, std::size_t size, std::string& error);
+
+enum class SoundFileKind {
+    sample,   // a WAV when it starts with "RIFF", an MP3 otherwise
+    song,     // a Standard MIDI File
+};
+
+// The check for a file of that kind.
+bool soundFileCheck(SoundFileKind kind, const std::uint8_t* data, std::size_t size, std::string& error);
+
+// Reads the file whole into `bytes` and checks it. A file that cannot be read
+// (missing, a folder, no permission) gives false without a word; a damaged one
+// gives false and one line on standard error naming it.
+bool readSoundFile(const char* name, SoundFileKind kind, std::vector<std::uint8_t>& bytes);
+
+// The line for a file the mixer refused or the check found damaged.
+void reportDamagedSoundFile(const char* name, const std::string& why);

@@ -1,0 +1,125 @@
+// The sound files' byte checks: the game's generated sounds and the fuzz
+// seeds pass; the same files cut short, with lengths that do not fit, or
+// with bad magic are refused.
+#include "sound/sound_check.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes readFile(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// The asset generator's files, in the asset folder the tests run in.
+const fs::path assets = ORBITOR_ASSET_DIR "/Sound";
+
+SoundFileKind kindOf(const fs::path& file)
+{
+    return file.extension() == ".mid" ? SoundFileKind::song : SoundFileKind::sample;
+}
+
+void put32(Bytes& b, std::size_t at, std::uint32_t v, bool bigEndian)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = std::uint8_t(v >> (8 * (bigEndian ? 3 - i : i)));
+}
+
+std::size_t find(const Bytes& b, const char* tag, std::size_t from = 0)
+{
+    for (std::size_t i = from; i + 4 <= b.size(); ++i)
+        if (std::equal(tag, tag + 4, b.begin() + std::ptrdiff_t(i)))
+            return i;
+    ADD_FAILURE() << tag << " not found";
+    return 0;
+}
+
+TEST(SoundFileCheck, TheGeneratedSoundsAndTheFuzzSeedsPass)
+{
+    std::vector<fs::path> files;
+    for (const char* name : {"explosion.mp3", "laserfire3.wav", "UFO.mid"})
+        files.push_back(assets / name);
+    for (const auto& entry : fs::directory_iterator(ORBITOR_SOURCE_DIR "/tests/fuzz/corpus/sound"))
+        files.push_back(entry.path());
+    for (const fs::path& file : files) {
+        const Bytes bytes = readFile(file);
+        std::string error;
+        EXPECT_TRUE(!bytes.empty() && soundFileCheck(kindOf(file), bytes.data(), bytes.size(), error))
+            << file << ": " << error;
+    }
+}
+
+struct Damage {
+    const char* name;
+    const char* file;
+    std::function<void(Bytes&)> damage;
+};
+
+void PrintTo(const Damage& d, std::ostream* out) { *out << d.name; }
+
+class DamagedSoundFile : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedSoundFile, IsRefused)
+{
+    const fs::path file = assets / GetParam().file;
+    Bytes bytes = readFile(file);
+    ASSERT_GT(bytes.size(), 1000u);
+    GetParam().damage(bytes);
+    std::string error;
+    EXPECT_FALSE(soundFileCheck(kindOf(file), bytes.data(), bytes.size(), error));
+    EXPECT_FALSE(error.empty());
+}
+
+const Damage damages[] = {
+    // Cut short, as an unfinished download leaves a file.
+    {"WavEmpty", "laserfire3.wav", [](Bytes& b) { b.clear(); }},
+    {"WavHeaderOnly", "laserfire3.wav", [](Bytes& b) { b.resize(20); }},
+    {"WavHalf", "laserfire3.wav", [](Bytes& b) { b.resize(b.size() / 2); }},
+    {"Mp3Half", "explosion.mp3", [](Bytes& b) { b.resize(b.size() / 2); }},
+    {"Mp3LastByteMissing", "explosion.mp3", [](Bytes& b) { b.pop_back(); }},
+    {"MidiHalf", "UFO.mid", [](Bytes& b) { b.resize(b.size() / 2); }},
+    {"MidiLastByteMissing", "UFO.mid", [](Bytes& b) { b.pop_back(); }},
+    // Lengths that do not fit the file or each other.
+    {"WavRiffLongerThanTheFile", "laserfire3.wav", [](Bytes& b) { put32(b, 4, std::uint32_t(b.size()), false); }},
+    {"WavDataLongerThanTheRiff", "laserfire3.wav",
+     [](Bytes& b) { put32(b, find(b, "data") + 4, std::uint32_t(b.size()), false); }},
+    {"WavFormatChunkTooShort", "laserfire3.wav", [](Bytes& b) { put32(b, find(b, "fmt ") + 4, 8, false); }},
+    {"WavNoChannels", "laserfire3.wav", [](Bytes& b) { b[find(b, "fmt ") + 10] = 0; }},
+    {"Mp3Id3TagLongerThanTheFile", "explosion.mp3",
+     [](Bytes& b) { b.insert(b.begin(), {'I', 'D', '3', 3, 0, 0, 0x7F, 0x7F, 0x7F, 0x7F}); }},
+    {"Mp3BadBitrate", "explosion.mp3", [](Bytes& b) { b[2] |= 0xF0; }},
+    {"Mp3GarbageAfterTheFrames", "explosion.mp3", [](Bytes& b) { b.insert(b.end(), 40, 0x55); }},
+    {"MidiHeaderLengthSeven", "UFO.mid", [](Bytes& b) { put32(b, 4, 7, true); }},
+    {"MidiFormatThree", "UFO.mid", [](Bytes& b) { b[9] = 3; }},
+    {"MidiOneTrackMoreThanTheFileHolds", "UFO.mid", [](Bytes& b) { ++b[11]; }},
+    {"MidiTrackLongerThanTheFile", "UFO.mid", [](Bytes& b) { put32(b, find(b, "MTrk") + 4, 0x7FFFFFFF, true); }},
+    {"MidiTrackOneByteShort", "UFO.mid",
+     [](Bytes& b) {
+         const std::size_t at = find(b, "MTrk") + 4;
+         put32(b, at, (b[at] << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3]) - 1, true);
+     }},
+    {"MidiLastTrackWithoutItsEnd", "UFO.mid",
+     [](Bytes& b) { std::copy_n(std::begin({0x80, 69, 0}), 3, b.end() - 3); }},   // a note-off instead
+    {"MidiTimeInSmpteFrames", "UFO.mid", [](Bytes& b) { b[12] = 0xE7; }},
+    // Not the file the name says.
+    {"WavBadMagic", "laserfire3.wav", [](Bytes& b) { b[0] = 'X'; }},
+    {"MidiBadMagic", "UFO.mid", [](Bytes& b) { b[3] = 'x'; }},
+    {"MidiGivenAWav", "UFO.mid", [](Bytes& b) { b = readFile(assets / "laserfire3.wav"); }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, DamagedSoundFile, ::testing::ValuesIn(damages),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
