@@ -2,10 +2,10 @@
 // the release of what was loaded.
 //
 // The loader reads the file whole and takes the model from its bytes: the
-// header, then every count and offset checked against the size of the file
-// before anything else is allocated, then the frames, skin names, texture
-// coordinates and triangles in that order, and finally every triangle's
-// indices. Any failure leaves the model holding nothing, with the file closed.
+// formats layer checks the header, every count, offset and triangle index
+// against the size of the file before anything is allocated, then the
+// frames, skin names, texture coordinates and triangles are copied in that
+// order. Any failure leaves the model holding nothing, with the file closed.
 #include "entities/md2.h"
 
 #include <sys/stat.h>
@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 namespace {
@@ -46,26 +47,6 @@ bool readWholeFile(const char* path, std::vector<std::uint8_t>& bytes)
     ok = ok && std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
     std::fclose(file);
     return ok;
-}
-
-// count x elementSize in bytes, false on a negative count or an overflow.
-bool arrayBytes(std::int32_t count, std::uint64_t elementSize, std::uint64_t& bytes)
-{
-    if (count < 0)
-        return false;
-    return !__builtin_mul_overflow(static_cast<std::uint64_t>(count), elementSize, &bytes);
-}
-
-// An array of `bytes` bytes at `offset` lies wholly inside a file of
-// `fileSize` bytes. An empty array is never read, so any offset will do.
-bool insideFile(std::int32_t offset, std::uint64_t bytes, std::uint64_t fileSize)
-{
-    if (bytes == 0)
-        return true;
-    if (offset < 0)
-        return false;
-    const std::uint64_t start = static_cast<std::uint64_t>(offset);
-    return start <= fileSize && bytes <= fileSize - start;
 }
 
 // Copies `bytes` bytes from `offset` of the data (checked to lie inside it).
@@ -136,44 +117,16 @@ bool Md2Model::load(const char* path)
 bool Md2Model::loadBytes(const std::uint8_t* data, std::size_t size)
 {
     release();
-    if (data == nullptr && size != 0)
-        return false;
-    const std::uint64_t fileSize = size;
-    if (fileSize < md2HeaderSize)
+    // Every count, offset and triangle index is checked against the size of
+    // the data before anything is allocated.
+    Md2Layout layout;
+    std::string error;
+    if (!md2Check(data, size, layout, error))
         return false;
 
     try {
-        header = new Md2Header;
-        std::memcpy(header, data, md2HeaderSize);
+        header = new Md2Header(layout.header);
         const Md2Header& h = *header;
-        if (h.magic != md2Magic || h.version != md2Version) {
-            release();
-            return false;
-        }
-
-        // Every array must lie inside the file before any of it is allocated:
-        // a damaged count can then never ask for more memory than the file
-        // could fill. The header's frame size is not consulted; frames are
-        // 40 bytes of frame header and four bytes per vertex, back to back.
-        std::uint64_t triangleBytes = 0, texCoordBytes = 0, skinBytes = 0;
-        std::uint64_t vertexBytes = 0, frameBytes = 0, allFrameBytes = 0;
-        const bool sizesOk =
-            arrayBytes(h.numTriangles, sizeof(Md2Triangle), triangleBytes) &&
-            arrayBytes(h.numTexCoords, sizeof(Md2TexCoord), texCoordBytes) &&
-            arrayBytes(h.numSkins, sizeof(Md2SkinName), skinBytes) &&
-            arrayBytes(h.numVertices, sizeof(Md2Vertex), vertexBytes) &&
-            !__builtin_add_overflow(vertexBytes, sizeof(Md2FrameHeader), &frameBytes) &&
-            h.numFrames >= 0 &&
-            !__builtin_mul_overflow(static_cast<std::uint64_t>(h.numFrames), frameBytes,
-                                    &allFrameBytes);
-        if (!sizesOk || !insideFile(h.offsetFrames, allFrameBytes, fileSize) ||
-            !insideFile(h.offsetSkins, skinBytes, fileSize) ||
-            !insideFile(h.offsetTexCoords, texCoordBytes, fileSize) ||
-            !insideFile(h.offsetTriangles, triangleBytes, fileSize)) {
-            release();
-            return false;
-        }
-
         triangles = new Md2Triangle[h.numTriangles];
         texCoords = new Md2TexCoord[h.numTexCoords];
         skins = new Md2SkinName[h.numSkins];
@@ -184,27 +137,12 @@ bool Md2Model::loadBytes(const std::uint8_t* data, std::size_t size)
         for (std::int32_t i = 0; i < h.numFrames; ++i) {
             copyAt(data, at, &frames[i], sizeof(Md2FrameHeader));
             frameVertices[i] = new Md2Vertex[h.numVertices];
-            copyAt(data, at + sizeof(Md2FrameHeader), frameVertices[i], vertexBytes);
-            at += frameBytes;
+            copyAt(data, at + sizeof(Md2FrameHeader), frameVertices[i], layout.vertexBytes);
+            at += layout.frameBytes;
         }
-        copyAt(data, static_cast<std::uint64_t>(h.offsetSkins), skins, skinBytes);
-        copyAt(data, static_cast<std::uint64_t>(h.offsetTexCoords), texCoords, texCoordBytes);
-        copyAt(data, static_cast<std::uint64_t>(h.offsetTriangles), triangles, triangleBytes);
-
-        // Every corner must name a vertex and a texture coordinate that exist.
-        bool ok = true;
-        for (std::int32_t i = 0; ok && i < h.numTriangles; ++i) {
-            for (int k = 0; k < 3; ++k) {
-                const std::int16_t v = triangles[i].vertex[k];
-                const std::int16_t c = triangles[i].texCoord[k];
-                if (v < 0 || v >= h.numVertices || c < 0 || c >= h.numTexCoords)
-                    ok = false;
-            }
-        }
-        if (!ok) {
-            release();
-            return false;
-        }
+        copyAt(data, static_cast<std::uint64_t>(h.offsetSkins), skins, layout.skinBytes);
+        copyAt(data, static_cast<std::uint64_t>(h.offsetTexCoords), texCoords, layout.texCoordBytes);
+        copyAt(data, static_cast<std::uint64_t>(h.offsetTriangles), triangles, layout.triangleBytes);
 
         // The blend target; without frames there is nothing to blend.
         interpolated = new Md2Vertex[h.numFrames > 0 ? h.numVertices : 0]();

@@ -107,3 +107,54 @@ struct Md2Vertex {         // position = byte * scale + translate
     std::uint8_t normalIndex;
 };
 static_assert(sizeof(Md2Vertex) == 4);
+
+// A whole model as the writer takes it and the reader gives it back.
+struct Md2Frame {
+    Md2FrameHeader header{};
+    std::vector<Md2Vertex> vertices;   // numVertices of them
+};
+
+struct Md2Data {
+    std::int32_t skinWidth = 0;
+    std::int32_t skinHeight = 0;
+    std::int32_t numVertices = 0;
+    std::vector<Md2SkinName> skins;
+    std::vector<Md2TexCoord> texCoords;
+    std::vector<Md2Triangle> triangles;
+    std::vector<Md2Frame> frames;
+};
+
+// Where the arrays of a checked MD2 file lie: the header (its offsets) and
+// the size in bytes of each array. Frames are stored back to back from
+// offsetFrames, frameBytes apart.
+struct Md2Layout {
+    Md2Header header{};
+    std::uint64_t skinBytes = 0;
+    std::uint64_t texCoordBytes = 0;
+    std::uint64_t triangleBytes = 0;
+    std::uint64_t vertexBytes = 0;   // one frame's vertices
+    std::uint64_t frameBytes = 0;    // one frame: its header and its vertices
+};
+
+// Checks that the bytes hold an MD2 model the game can take: magic "IDP2",
+// version 8, no negative count, every array (skin names, texture
+// coordinates, triangles, frames) wholly inside the data, and every
+// triangle corner naming a vertex and a texture coordinate that exist. The
+// header's frame size is not consulted: a frame is its 40-byte header and
+// four bytes per vertex. On failure returns false and says why in `error`.
+// Called by the model loader (entities/md2.cpp) before it allocates
+// anything, and by md2Read.
+bool md2Check(const std::uint8_t* data, std::size_t size, Md2Layout& layout, std::string& error);
+
+// Checks the bytes as md2Check does and copies the arrays into `model`.
+// Called by the tests that read back the generated character.
+bool md2Read(const std::uint8_t* data, std::size_t size, Md2Data& model, std::string& error);
+
+// The file's bytes: header, skin names, texture coordinates, triangles, then
+// the frames back to back (the GL command list is left empty). Called by
+// md2Write and by the loader tests, which damage the bytes before loading.
+std::vector<std::uint8_t> md2Bytes(const Md2Data& model);
+
+// Writes md2Bytes(model) to `path`. Returns false when the file cannot be
+// written in full. Called by the asset generator for the player's model.
+bool md2Write(const std::string& path, const Md2Data& model);

@@ -1,6 +1,5 @@
 // Test helpers for the generated character: generation into a scratch
-// folder and an MD2 reader that checks every count and offset against the
-// file before using it.
+// folder and the model read back through the formats layer.
 #pragma once
 
 #include "assetgen.h"
@@ -42,8 +41,7 @@ struct Vertex {
     double x, y, z;
 };
 
-// The model read back field by field; every count and offset is checked
-// against the file before it is used.
+// The model read back, with every frame's vertices beside its header.
 struct Model {
     Md2Header header{};
     std::vector<Md2TexCoord> texCoords;
@@ -62,42 +60,31 @@ struct Model {
     }
 };
 
-inline bool inside(const std::vector<std::uint8_t>& bytes, std::int64_t offset, std::int64_t size)
-{
-    return offset >= 0 && size >= 0 && offset + size <= static_cast<std::int64_t>(bytes.size());
-}
-
+// Reads the model through the formats layer (which checks every count,
+// offset and index against the file) and then holds it to what the
+// generator promises beyond that: no empty array, the header's frame size
+// and end offset true to the file.
 inline ::testing::AssertionResult parse(const std::vector<std::uint8_t>& bytes, Model& m)
 {
-    if (bytes.size() < md2HeaderSize)
-        return ::testing::AssertionFailure() << "shorter than a header";
-    std::memcpy(&m.header, bytes.data(), md2HeaderSize);
+    Md2Layout layout;
+    Md2Data data;
+    std::string error;
+    if (!md2Check(bytes.data(), bytes.size(), layout, error) || !md2Read(bytes.data(), bytes.size(), data, error))
+        return ::testing::AssertionFailure() << error;
+    m.header = layout.header;
     const Md2Header& h = m.header;
-    if (h.magic != md2Magic || h.version != md2Version)
-        return ::testing::AssertionFailure() << "magic or version";
     if (h.numSkins < 1 || h.numVertices <= 0 || h.numTexCoords <= 0 || h.numTriangles <= 0 || h.numFrames <= 0)
         return ::testing::AssertionFailure() << "empty section";
-    const std::int64_t frameSize = 40 + 4 * static_cast<std::int64_t>(h.numVertices);
-    if (h.frameSize != frameSize)
+    if (static_cast<std::uint64_t>(h.frameSize) != layout.frameBytes)
         return ::testing::AssertionFailure() << "frame size " << h.frameSize;
-    if (!inside(bytes, h.offsetSkins, 64LL * h.numSkins) || !inside(bytes, h.offsetTexCoords, 4LL * h.numTexCoords) ||
-        !inside(bytes, h.offsetTriangles, 12LL * h.numTriangles) ||
-        !inside(bytes, h.offsetFrames, frameSize * h.numFrames) || h.offsetEnd != static_cast<std::int64_t>(bytes.size()))
-        return ::testing::AssertionFailure() << "section outside the file";
-    m.skinName.assign(reinterpret_cast<const char*>(bytes.data() + h.offsetSkins), 63);
-    m.skinName = m.skinName.c_str();
-    m.texCoords.resize(h.numTexCoords);
-    std::memcpy(m.texCoords.data(), bytes.data() + h.offsetTexCoords, 4ull * h.numTexCoords);
-    m.triangles.resize(h.numTriangles);
-    std::memcpy(m.triangles.data(), bytes.data() + h.offsetTriangles, 12ull * h.numTriangles);
-    for (int f = 0; f < h.numFrames; ++f) {
-        const std::uint8_t* p = bytes.data() + h.offsetFrames + f * frameSize;
-        Md2FrameHeader fh;
-        std::memcpy(&fh, p, sizeof fh);
-        m.frames.push_back(fh);
-        std::vector<Md2Vertex> v(h.numVertices);
-        std::memcpy(v.data(), p + 40, 4ull * h.numVertices);
-        m.vertices.push_back(std::move(v));
+    if (h.offsetEnd != static_cast<std::int64_t>(bytes.size()))
+        return ::testing::AssertionFailure() << "end offset " << h.offsetEnd;
+    m.skinName.assign(data.skins[0].name, strnlen(data.skins[0].name, md2SkinNameSize - 1));
+    m.texCoords = std::move(data.texCoords);
+    m.triangles = std::move(data.triangles);
+    for (Md2Frame& frame : data.frames) {
+        m.frames.push_back(frame.header);
+        m.vertices.push_back(std::move(frame.vertices));
     }
     return ::testing::AssertionSuccess();
 }

@@ -1,5 +1,5 @@
-// Small MD2 models built byte by byte for the loader, animation, drawing and
-// fuzz tests, with helpers to damage them and to write them to a file.
+// Small MD2 models for the loader, animation, drawing and fuzz tests, with
+// helpers to damage their bytes and to write them to a file.
 #pragma once
 
 #include "formats/file_formats.h"
@@ -13,19 +13,16 @@
 #include <vector>
 #include <unistd.h>
 
-struct TestFrame {
-    Md2FrameHeader header{};
-    std::vector<Md2Vertex> vertices;
-};
+// The models are written by the formats layer's md2Bytes; a test model
+// starts with a 64 x 32 skin.
+using TestFrame = Md2Frame;
 
-struct TestModel {
-    std::int32_t skinWidth = 64;
-    std::int32_t skinHeight = 32;
-    std::int32_t numVertices = 0;
-    std::vector<Md2SkinName> skins;
-    std::vector<Md2TexCoord> texCoords;
-    std::vector<Md2Triangle> triangles;
-    std::vector<TestFrame> frames;   // each with numVertices vertices
+struct TestModel : Md2Data {
+    TestModel()
+    {
+        skinWidth = 64;
+        skinHeight = 32;
+    }
 };
 
 // Where each header field lies in the file.
@@ -42,52 +39,6 @@ inline constexpr std::size_t fieldOffsetSkins = offsetof(Md2Header, offsetSkins)
 inline constexpr std::size_t fieldOffsetTexCoords = offsetof(Md2Header, offsetTexCoords);
 inline constexpr std::size_t fieldOffsetTriangles = offsetof(Md2Header, offsetTriangles);
 inline constexpr std::size_t fieldOffsetFrames = offsetof(Md2Header, offsetFrames);
-
-inline void putBytes(std::vector<std::uint8_t>& out, const void* data, std::size_t size)
-{
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    out.insert(out.end(), p, p + size);
-}
-
-// The file: header, skin names, texture coordinates, triangles, then the
-// frames back to back (so a file cut short loses frame data first).
-inline std::vector<std::uint8_t> md2Bytes(const TestModel& m)
-{
-    Md2Header h{};
-    h.magic = md2Magic;
-    h.version = md2Version;
-    h.skinWidth = m.skinWidth;
-    h.skinHeight = m.skinHeight;
-    h.frameSize = static_cast<std::int32_t>(sizeof(Md2FrameHeader) + 4 * m.numVertices);
-    h.numSkins = static_cast<std::int32_t>(m.skins.size());
-    h.numVertices = m.numVertices;
-    h.numTexCoords = static_cast<std::int32_t>(m.texCoords.size());
-    h.numTriangles = static_cast<std::int32_t>(m.triangles.size());
-    h.numGlCommands = 0;
-    h.numFrames = static_cast<std::int32_t>(m.frames.size());
-    std::size_t at = md2HeaderSize;
-    h.offsetSkins = static_cast<std::int32_t>(at);
-    at += m.skins.size() * sizeof(Md2SkinName);
-    h.offsetTexCoords = static_cast<std::int32_t>(at);
-    at += m.texCoords.size() * sizeof(Md2TexCoord);
-    h.offsetTriangles = static_cast<std::int32_t>(at);
-    at += m.triangles.size() * sizeof(Md2Triangle);
-    h.offsetFrames = static_cast<std::int32_t>(at);
-    at += m.frames.size() * static_cast<std::size_t>(h.frameSize);
-    h.offsetGlCommands = static_cast<std::int32_t>(at);
-    h.offsetEnd = static_cast<std::int32_t>(at);
-
-    std::vector<std::uint8_t> out;
-    putBytes(out, &h, sizeof h);
-    putBytes(out, m.skins.data(), m.skins.size() * sizeof(Md2SkinName));
-    putBytes(out, m.texCoords.data(), m.texCoords.size() * sizeof(Md2TexCoord));
-    putBytes(out, m.triangles.data(), m.triangles.size() * sizeof(Md2Triangle));
-    for (const TestFrame& f : m.frames) {
-        putBytes(out, &f.header, sizeof f.header);
-        putBytes(out, f.vertices.data(), f.vertices.size() * sizeof(Md2Vertex));
-    }
-    return out;
-}
 
 inline void setField(std::vector<std::uint8_t>& bytes, std::size_t field, std::int32_t value)
 {

@@ -92,14 +92,7 @@ std::vector<Vec3> vertexNormals(const Mesh& mesh, const std::vector<Vec3>& v)
     return n;
 }
 
-template <typename T>
-void put(std::vector<std::uint8_t>& out, const T& value)
-{
-    const auto* p = reinterpret_cast<const std::uint8_t*>(&value);
-    out.insert(out.end(), p, p + sizeof(T));
-}
-
-std::vector<std::uint8_t> md2Bytes(const Mesh& mesh, const std::vector<AnimationFrame>& frames)
+Md2Data md2Model(const Mesh& mesh, const std::vector<AnimationFrame>& frames)
 {
     const auto posed = posedFrames(mesh, frames);
     Vec3 lo{1e9f, 1e9f, 1e9f}, hi{-1e9f, -1e9f, -1e9f};
@@ -112,47 +105,29 @@ std::vector<std::uint8_t> md2Bytes(const Mesh& mesh, const std::vector<Animation
     const float translate[3] = {lo.x, lo.y, lo.z};
 
     const int vertexCount = static_cast<int>(mesh.rest.size());
-    Md2Header h{};
-    h.magic = md2Magic;
-    h.version = md2Version;
-    h.skinWidth = skinSize;
-    h.skinHeight = skinSize;
-    h.frameSize = static_cast<std::int32_t>(sizeof(Md2FrameHeader) + sizeof(Md2Vertex) * vertexCount);
-    h.numSkins = 1;
-    h.numVertices = vertexCount;
-    h.numTexCoords = static_cast<std::int32_t>(mesh.texCoords.size());
-    h.numTriangles = static_cast<std::int32_t>(mesh.triangles.size());
-    h.numGlCommands = 0;
-    h.numFrames = static_cast<std::int32_t>(frames.size());
-    h.offsetSkins = md2HeaderSize;
-    h.offsetTexCoords = h.offsetSkins + md2SkinNameSize * h.numSkins;
-    h.offsetTriangles = h.offsetTexCoords + static_cast<std::int32_t>(sizeof(Md2TexCoord)) * h.numTexCoords;
-    h.offsetFrames = h.offsetTriangles + static_cast<std::int32_t>(sizeof(Md2Triangle)) * h.numTriangles;
-    h.offsetGlCommands = h.offsetFrames + h.frameSize * h.numFrames;
-    h.offsetEnd = h.offsetGlCommands;
-
-    std::vector<std::uint8_t> out;
-    put(out, h);
+    Md2Data model;
+    model.skinWidth = skinSize;
+    model.skinHeight = skinSize;
+    model.numVertices = vertexCount;
     Md2SkinName skin{};
     std::strncpy(skin.name, skinName, sizeof skin.name - 1);
-    put(out, skin);
+    model.skins.push_back(skin);
     for (const auto& tc : mesh.texCoords)
-        put(out, Md2TexCoord{static_cast<std::int16_t>(tc[0]), static_cast<std::int16_t>(tc[1])});
+        model.texCoords.push_back({static_cast<std::int16_t>(tc[0]), static_cast<std::int16_t>(tc[1])});
     for (const Triangle& t : mesh.triangles) {
         Md2Triangle tri{};
         for (int k = 0; k < 3; ++k) {
             tri.vertex[k] = static_cast<std::int16_t>(t.vertex[k]);
             tri.texCoord[k] = static_cast<std::int16_t>(t.texCoord[k]);
         }
-        put(out, tri);
+        model.triangles.push_back(tri);
     }
     const std::vector<Vec3> table = normalTable();
     for (std::size_t f = 0; f < frames.size(); ++f) {
-        Md2FrameHeader fh{};
-        std::copy(scale, scale + 3, fh.scale);
-        std::copy(translate, translate + 3, fh.translate);
-        std::strncpy(fh.name, frames[f].name.c_str(), sizeof fh.name - 1);
-        put(out, fh);
+        Md2Frame frame;
+        std::copy(scale, scale + 3, frame.header.scale);
+        std::copy(translate, translate + 3, frame.header.translate);
+        std::strncpy(frame.header.name, frames[f].name.c_str(), sizeof frame.header.name - 1);
         const std::vector<Vec3> normals = vertexNormals(mesh, posed[f]);
         for (int i = 0; i < vertexCount; ++i) {
             const Vec3& p = posed[f][i];
@@ -167,10 +142,11 @@ std::vector<std::uint8_t> md2Bytes(const Mesh& mesh, const std::vector<Animation
                 if (dot(table[k], normals[i]) > dot(table[best], normals[i]))
                     best = k;
             v.normalIndex = static_cast<std::uint8_t>(best);
-            put(out, v);
+            frame.vertices.push_back(v);
         }
+        model.frames.push_back(std::move(frame));
     }
-    return out;
+    return model;
 }
 
 }  // namespace
@@ -182,17 +158,9 @@ bool generateCharacter(const std::string& root)
     const std::vector<PartShape> parts = bodyParts();
     const Mesh mesh = buildMesh(parts);
     const std::vector<AnimationFrame> frames = animationFrames();
-    const std::vector<std::uint8_t> bytes = md2Bytes(mesh, frames);
 
     const std::string modelPath = root + "/Modells/tris.md2";
-    std::FILE* file = std::fopen(modelPath.c_str(), "wb");
-    if (!file) {
-        std::fprintf(stderr, "assetgen: cannot write %s\n", modelPath.c_str());
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
+    if (!md2Write(modelPath, md2Model(mesh, frames))) {
         std::fprintf(stderr, "assetgen: cannot write %s\n", modelPath.c_str());
         return false;
     }
