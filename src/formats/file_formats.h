@@ -143,7 +143,7 @@ struct Md2Layout {
 // header's frame size is not consulted: a frame is its 40-byte header and
 // four bytes per vertex. On failure returns false and says why in `error`.
 // Called by the model loader (entities/md2.cpp) before it allocates
-// anything, and by md2Read.
+// anything, by md2Read, and by the character tests for the header.
 bool md2Check(const std::uint8_t* data, std::size_t size, Md2Layout& layout, std::string& error);
 
 // Checks the bytes as md2Check does and copies the arrays into `model`.
@@ -152,7 +152,8 @@ bool md2Read(const std::uint8_t* data, std::size_t size, Md2Data& model, std::st
 
 // The file's bytes: header, skin names, texture coordinates, triangles, then
 // the frames back to back (the GL command list is left empty). Called by
-// md2Write and by the loader tests, which damage the bytes before loading.
+// md2Write, and by the model tests and the fuzz seed maker, which damage or
+// store the bytes themselves.
 std::vector<std::uint8_t> md2Bytes(const Md2Data& model);
 
 // Writes md2Bytes(model) to `path`. Returns false when the file cannot be
