@@ -10,6 +10,7 @@ ORBITOR_PACKAGES=(
   libgl-dev libglu1-mesa-dev libglew-dev freeglut3-dev libglfw3-dev libstb-dev
   libsdl2-mixer-dev timgm6mb-soundfont libmp3lame-dev fonts-dejavu-core
   libgtest-dev xvfb xauth libgl1-mesa-dri xdotool x11-utils imagemagick
+  libx11-dev faketime
 )
 
 orbitor_install_packages() {
