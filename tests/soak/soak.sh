@@ -44,7 +44,9 @@ RANDOM="$SEED"
 ran=0
 counted_check() { ran=$((ran + 1)); check "$@"; }
 note() { echo "$*" >>"$INPUT_LOG"; }
-pick() { local -n list="$1"; echo "${list[RANDOM % ${#list[@]}]}"; }
+# pick VAR LIST: a random element of the array LIST into VAR (no subshell:
+# bash seeds $RANDOM afresh in each one, which would lose the seed).
+pick() { local -n out_="$1" list_="$2"; out_="${list_[RANDOM % ${#list_[@]}]}"; }
 
 xsession_start || exit 1
 
@@ -70,26 +72,27 @@ toggle_pause() {
 }
 
 random_event() {
-  local r=$((RANDOM % 100)) a b
+  local r=$((RANDOM % 100)) a b k h
   if [ "$paused" -eq 1 ] && [ $((RANDOM % 3)) -eq 0 ]; then
     toggle_pause
   elif [ "$r" -lt 45 ]; then
-    press "$(pick GAME_KEYS)" "$(pick HOLDS)"
+    pick k GAME_KEYS; pick h HOLDS
+    press "$k" "$h"
   elif [ "$r" -lt 52 ]; then            # two walking keys held together
-    a=$(pick MOVE_KEYS); b=$(pick MOVE_KEYS)
-    note "chord $a $b"
-    xdotool keydown "$a" keydown "$b"; sleep "$(pick HOLDS)"; xdotool keyup "$a" keyup "$b"
+    pick a MOVE_KEYS; pick b MOVE_KEYS; pick h HOLDS
+    note "chord $a $b $h"
+    xdotool keydown "$a" keydown "$b"; sleep "$h"; xdotool keyup "$a" keyup "$b"
   elif [ "$r" -lt 80 ]; then
-    a=$(pick MOVES); b=$(pick MOVES)
+    pick a MOVES; pick b MOVES
     [ $((RANDOM % 2)) -eq 0 ] && a=$((-a))
     [ $((RANDOM % 2)) -eq 0 ] && b=$((-b))
     [ $((RANDOM % 4)) -eq 0 ] && b=0
     note "move $a $b"
     xdotool mousemove_relative -- "$a" "$b"
   elif [ "$r" -lt 97 ]; then
-    a=$(pick BUTTONS)
-    note "click $a"
-    xdotool mousedown "$a"; sleep "$(pick HOLDS)"; xdotool mouseup "$a"
+    pick a BUTTONS; pick h HOLDS
+    note "click $a $h"
+    xdotool mousedown "$a"; sleep "$h"; xdotool mouseup "$a"
   else
     toggle_pause
   fi
@@ -113,9 +116,9 @@ menu_key() {
 }
 
 play_menu() {   # play_menu start|quit
-  local n
+  local n count=$((3 + RANDOM % 12))
   menu_cursor=0; in_goal=0
-  for n in $(seq $((3 + RANDOM % 12))); do
+  for n in $(seq "$count"); do
     case $((RANDOM % 4)) in
       0) menu_key w ;; 1) menu_key s ;; 2) menu_key a ;;
       3) { [ "$in_goal" -eq 1 ] || [ "$menu_cursor" -eq 1 ] || [ "$menu_cursor" -eq 2 ]; } && menu_key d ;;
