@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <ostream>
 #include <thread>
 
 namespace {
@@ -63,6 +64,8 @@ const LoopCase loopCases[] = {
     {"PausePage", [] { game.paused = true; }, [](FrameTimers& t) { return !runFrame(t); }},
     {"EndScreen", [] { game.lives = 0; }, [](FrameTimers& t) { return !runFrame(t); }},
 };
+
+void PrintTo(const LoopCase& c, std::ostream* os) { *os << c.name; }
 
 class ClosedWindow : public ::testing::TestWithParam<LoopCase> {
 protected:
