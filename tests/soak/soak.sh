@@ -12,7 +12,8 @@
 # Passes when: no sanitizer report, every session's window keeps answering
 # (a key that prints a line is answered within a deadline), Escape (or Quit)
 # ends each session with exit 0, and the long session's resident memory
-# after its first minute grows by less than 5 MB.
+# after its first minute grows by less than 5 MB (checked when the long
+# session lasts 3 minutes or more: SECONDS of 225 and up).
 TOTAL="${1:-60}"
 SEED="${2:-1}"
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -225,8 +226,9 @@ play_session() {   # play_session NAME SECONDS [rss]
 }
 
 # Resident memory of the long session: the highest figure of its first
-# minute against the highest of its last minute (a third of the session
-# each when it is shorter than three minutes).
+# minute against the highest of its last minute. A session shorter than three
+# minutes has no settled first minute (features are first used and the
+# sanitizer's quarantine fills): its figures, over thirds, are only printed.
 judge_memory() {
   local length="$1" window first last growth
   window=$(( length < 180 ? length / 3 : 60 ))
@@ -235,7 +237,11 @@ judge_memory() {
   growth=$((last - first))
   cp "$WORK/rss" "$LOGS/rss.txt"
   echo "resident memory: first ${window} s up to ${first} kB, last ${window} s up to ${last} kB, growth ${growth} kB ($(wc -l <"$WORK/rss") samples in $LOGS/rss.txt)"
-  counted_check "memory grows by less than 5 MB after the first minute" test "$first" -gt 0 -a "$growth" -lt "$RSS_LIMIT_KB"
+  if [ "$length" -ge 180 ]; then
+    counted_check "memory grows by less than 5 MB after the first minute" test "$first" -gt 0 -a "$growth" -lt "$RSS_LIMIT_KB"
+  else
+    echo "(a session under 3 minutes: memory figures only)"
+  fi
 }
 
 # --- The soak ------------------------------------------------------------------
