@@ -12,6 +12,7 @@ ORBITOR_PACKAGES=(
   libgtest-dev xvfb xauth libgl1-mesa-dri xdotool x11-utils imagemagick
   desktop-file-utils man-db groff-base
   clang libclang-rt-14-dev libfluidsynth-dev
+  libx11-dev faketime
 )
 
 orbitor_install_packages() {

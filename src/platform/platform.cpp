@@ -301,6 +301,12 @@ void testSendMousePos(int x, int y)
         mousePosCallback(x, y);
 }
 
+void testCloseWindow(bool closed)
+{
+    if (window)
+        glfwSetWindowShouldClose(window, closed ? GLFW_TRUE : GLFW_FALSE);
+}
+
 void* testWindowHandle() { return window; }
 
 }  // namespace sys

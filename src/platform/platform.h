@@ -106,6 +106,10 @@ void testUseRealKeys();
 void testSendKey(int key, int action);
 void testSendMouseButton(int button, int action);
 void testSendMousePos(int x, int y);
+// Asks the window to close, as the window manager's close button does (or,
+// with false, withdraws the request): glfwGetWindowParam(GLFW_OPENED) then
+// reports 0.
+void testCloseWindow(bool closed = true);
 // The GLFW 3 window handle, for platform-level tests only (nullptr if none).
 void* testWindowHandle();
 

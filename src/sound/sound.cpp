@@ -43,7 +43,10 @@ struct SoundService {
     bool soundFontReported = false;         // the missing soundfont has been named
 };
 
-SoundService service;
+// Never destroyed: the game does not shut the sound down, so the mixer's
+// samples and songs stay reachable through these handles until the process
+// ends (a destructor at exit would orphan them).
+SoundService& service = *new SoundService;
 
 bool validChannel(int channel) { return service.deviceOpen && channel >= 0 && channel < service.channels; }
 
