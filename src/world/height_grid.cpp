@@ -181,28 +181,28 @@ struct HeightGridList {
 };
 
 // Loads the texture (into `texture`), fills the grid and compiles the list.
-GLuint buildHeightGridList(const HeightGridList& spec, GLuint& texture)
+GLuint buildHeightGridList(const HeightGridList& piece, GLuint& texture)
 {
-    texture = loadWorldTexture(spec.texturePath);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, spec.minFilter);
+    texture = loadWorldTexture(piece.texturePath);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, piece.minFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    spec.fill(spec.grid);
+    piece.fill(piece.grid);
 
     const GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
     glEnable(GL_NORMALIZE);
     glEnable(GL_TEXTURE_2D);
-    if (spec.colourMaterial)
+    if (piece.colourMaterial)
         glEnable(GL_COLOR_MATERIAL);
     glEnable(GL_LIGHTING);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPushMatrix();
-    emitHeightMesh(spec.grid, spec.mesh);
+    emitHeightMesh(piece.grid, piece.mesh);
     glPopMatrix();
     glDisable(GL_NORMALIZE);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
-    if (spec.colourMaterial)
+    if (piece.colourMaterial)
         glDisable(GL_COLOR_MATERIAL);
     glEndList();
     return list;
