@@ -31,7 +31,7 @@ cmake --build "$ASAN_BUILD" -j 2 --target orbitor >/dev/null || { echo "FAILED: 
 
 source "$ROOT/tests/e2e/common.sh" "$ASAN_BUILD/orbitor" "$ASAN_BUILD/assets" "$ASAN_BUILD"
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:quarantine_size_mb=16"
-export LSAN_OPTIONS="suppressions=$ROOT/tests/soak/lsan.supp:print_suppressions=0"
+export LSAN_OPTIONS="suppressions=$ROOT/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # Mesa's driver is unloaded at glfwTerminate, and the leak check after that
 # could not name its frames: keep it loaded so that its suppression matches.
