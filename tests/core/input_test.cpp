@@ -3,7 +3,7 @@
 // system would call them.
 #include "core/input.h"
 #include "core/menu.h"
-#include "fresh_state.h"
+#include "support/fresh_game.h"
 
 #include <tuple>
 

@@ -1,6 +1,6 @@
 // Walking, turning and the obstacle test.
 #include "core/camera.h"
-#include "fresh_state.h"
+#include "support/fresh_game.h"
 
 #include <cmath>
 #include <tuple>

@@ -1,7 +1,7 @@
 // The chaser, the frame-rate interval, the tick and the end of the game,
 // all with a set clock.
 #include "core/rules.h"
-#include "fresh_state.h"
+#include "support/fresh_game.h"
 #include "state/resources.h"
 
 #include <tuple>

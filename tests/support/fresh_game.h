@@ -1,4 +1,5 @@
-// A fresh game state, clock and keyboard for every core test.
+// A fresh game state, clock and keyboard for every test of the rules: the one
+// state reset of the tests (game = GameState{}, the test clock at 0, no keys).
 #pragma once
 
 #include "state/game_state.h"
