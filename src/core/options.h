@@ -20,10 +20,12 @@ struct LaunchOptions {
 
 // Reads argv[1 .. argc-1]. --help (or -h) and --version win over anything
 // after them; the first argument that is neither ours nor freeglut's makes a
-// usage error.
+// usage error. Called once by main, before anything else.
 LaunchOptions parseOptions(int argc, char** argv);
 
-// The usage, the options and the controls, as printed by --help.
+// The usage, the options and the controls, as printed by --help. Called by
+// main for --help (standard output) and after a usage error's problem line
+// (standard error).
 std::string usageText(const std::string& program);
-// "orbitor 1.0.0", as printed by --version.
+// "orbitor 1.0.0", as printed by --version. Called by main for --version.
 std::string versionText();

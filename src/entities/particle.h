@@ -2,6 +2,8 @@
 // (particles.h) advance and the copy counter (particle_copies.h) compares.
 #pragma once
 
+// Position and velocity are relative to the explosion centre; life drops by
+// `fade` each step, the colour fades and the size shrinks with the life.
 struct Particle {
     bool active;
     float life;

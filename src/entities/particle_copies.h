@@ -22,7 +22,8 @@ struct CopyStateQueries {
     bool floatBuffers = false;        // GL 3.0: float colour buffers exist
 };
 // `version` is the GL_VERSION string ("major.minor ..."), `extensions` the
-// space-separated GL_EXTENSIONS list (either may be null).
+// space-separated GL_EXTENSIONS list (either may be null). Called by
+// ParticleCopies::begin the first time it runs (and the tests).
 CopyStateQueries copyStateQueries(const char* version, const char* extensions);
 
 // How many copies of one quad can change the picture with the state that
@@ -35,25 +36,35 @@ struct CopyLimit {
     int copies = 0;
     bool clampsColour = true;   // vertex colours reach the rasteriser clamped to [0, 1]
 };
+// Called by ParticleCopies::begin every time, with a get that reads the
+// current GL state (and by the tests with made-up states).
 CopyLimit copyLimit(const CopyStateQueries& queries, const std::function<int(unsigned name)>& get);
 
+// Counts the copies of the last few particle quads drawn in one batch run, so
+// that stepParticles can leave out those that cannot change the picture.
 class ParticleCopies {
 public:
     // Reads the blending, depth, stencil and colour-buffer state that the
     // particles are about to be drawn with; copies are only ever skipped
-    // when that state makes them invisible.
+    // when that state makes them invisible. Called by stepParticles once a
+    // frame, when it sets up the state for its first drawn particle.
     void begin();
 
     // Whether the quads of this particle, drawn with its centre (cx, cy, cz),
-    // still need drawing.
+    // still need drawing. Called by stepParticles for every unlit particle
+    // before it adds the particle to its batch.
     bool needed(const Particle& p, float cx, float cy, float cz);
 
 private:
+    // One quad as the rasteriser sees it; equal keys make identical fragments.
     struct Key {
         float values[8];   // centre, size, colour as the rasteriser sees it
+        // Equal in every value. Used by needed to find a key already counted.
         bool operator==(const Key& other) const;
     };
 
+    // A colour value as the vertex carries it on: clamped to [0, 1] unless
+    // clamping is off. Called by needed for the key's colour.
     float colour(float value) const;
 
     static constexpr int tracked = 8;

@@ -16,6 +16,9 @@ inline constexpr int particleCapacity = 50000;
 // (particle_pool.cpp).
 struct ParticleSystem {
     ParticleSystem() {}
+    // The system's own mapping and its unmapping (particle_pool.cpp). The game
+    // makes its four systems in makeExplosionSystems and keeps them until exit;
+    // only the tests delete one.
     static void* operator new(std::size_t size);
     static void operator delete(void* memory, std::size_t size) noexcept;
 
@@ -30,14 +33,25 @@ struct ParticleSystem {
 };
 
 // Start-up: makes the four explosion systems with the game's parameters and
-// resets each once.
+// resets each once. Called once by start-up, first of all, before the window
+// opens.
 void makeExplosionSystems();
+// Puts every particle the system uses back at the centre, active, with full
+// life, a fresh random fade and velocity, and the start colour. Called by
+// makeExplosionSystems, and by playExplosionFrame and runParticles on each
+// explosion frame.
 void resetParticles(ParticleSystem& system);
 // One particle's advance (no drawing): position, velocity, life, colour and
-// size; a particle whose life ran out is respawned at the centre.
+// size; a particle whose life ran out is respawned at the centre. Called by
+// stepParticles for every active particle, after drawing it (and the tests).
 void advanceParticle(const ParticleSystem& system, Particle& particle);
-// Draws every active particle, advances it one step, counts the frame.
+// Draws every active particle at the explosion centre, advances it one step,
+// counts the frame. Called by playExplosionFrame and runParticles.
 void stepParticles(ParticleSystem& system);
+// Resets the system when it has not run a frame yet, then steps it. Called
+// by playExplosionFrame at its end.
 void runParticles(ParticleSystem& system);
-// One frame of a pending explosion; ends it after three frames.
+// One frame of a pending explosion; ends it after three frames. Called by the
+// frame loop once a frame while an explosion is pending, after the overlay,
+// with the system whose turn it is.
 void playExplosionFrame(ParticleSystem& system);

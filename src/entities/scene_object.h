@@ -19,13 +19,15 @@ struct SceneObject {
 
     // Stores the fields and writes "kostr" and the trace value (the stream's
     // default floating-point format) as two lines on standard error.
+    // Called by the Character and Emitter constructors.
     SceneObject(const char* name, const char* modelPath, const char* textureName,
                 float x, float y, float z, float rotationX, float rotationY,
                 float rotationZ, float traceValue);
 };
 
 // Clears a scene object before it is freed: when the name is set, the three
-// names become null and every float field 0.
+// names become null and every float field 0. Called by stepEnemies and
+// fireShot on an enemy they have just taken out of the list.
 void resetSceneObject(SceneObject& object);
 
 // Animation states of a Character.
@@ -40,10 +42,14 @@ struct Character : SceneObject {
     Md2Model* model = nullptr;        // owned; made (not loaded) by the constructor
     std::int32_t points = 0;          // score for destroying it
 
+    // A SceneObject with the character's fields and a new, unloaded Md2Model.
+    // Called by makePlayer at start-up and by spawnEnemy on every release.
     Character(const char* name, const char* modelPath, const char* textureName,
               float x, float y, float z, float rotationX, float rotationY, float rotationZ,
               float traceValue, std::int32_t hitPoints, float speed,
               std::int32_t animationState, std::int32_t points);
+    // Releases and frees the model. Runs where an enemy is deleted
+    // (stepEnemies, fireShot, freeAllLists at exit).
     ~Character();
     Character(const Character&) = delete;
     Character& operator=(const Character&) = delete;

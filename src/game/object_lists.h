@@ -1,3 +1,4 @@
+// Freeing the game's object lists at exit.
 #pragma once
 
 // Frees every node and element of every list (emitters, enemies, shot

@@ -8,11 +8,14 @@
 // screen to 800 x 600 full screen, or with `windowed` is an ordinary 800 x 600
 // window. Returns the process exit code: 0 after a normal end (also when Quit
 // or Escape is chosen in the menu), 1 when the window cannot be opened.
+// Called once by main when the command line asks to play.
 int runGame(int argc, char** argv, bool windowed = false);
 
 // Start-up's texture step: the skin, particle, title, help and goal pictures,
-// each failed load writing "problem" on standard output.
+// each failed load writing "problem" on standard output. Called once by
+// runGame, after the start projection and before the environment map.
 void loadStartTextures();
 // Game set-up after the menu: game handlers, depth and culling state,
-// difficulty parameters, the six emitters, the music.
+// difficulty parameters, the six emitters, the music. Called once by runGame
+// when the menu asked for a start, right before the frame loop.
 void setUpGame();
