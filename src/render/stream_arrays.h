@@ -13,6 +13,7 @@
 // The largest block of vertex data one streamArrays call takes, in bytes.
 inline constexpr std::size_t streamBlockBytes = 512 * 1024;
 
+// One block of vertex data to stream: where it is and how many bytes.
 struct StreamPart {
     const void* data;
     std::size_t bytes;
@@ -22,10 +23,12 @@ struct StreamPart {
 // streamBlockBytes) into the next buffer of the ring and binds it as
 // GL_ARRAY_BUFFER; `pointers` receives, per part, what to pass to
 // glVertexPointer and its kin. Larger data is handed over from client
-// memory instead.
+// memory instead. Called by every streamed draw: drawWater, the particle
+// and beam batches, and the model's triangles.
 void streamArrays(const StreamPart* parts, int count, const void** pointers);
 
-// Binds no array buffer again, as the rest of the game expects.
+// Binds no array buffer again, as the rest of the game expects. Called by
+// each of those draws once its arrays are drawn.
 void endStreamArrays();
 
 // Vertex data that never changes (a texture coordinate pattern, say), kept
@@ -42,5 +45,6 @@ void fillQuadTexCoords(float* texCoords, int quads);
 
 // Binds the fixed data (uploading it the first time) as GL_ARRAY_BUFFER and
 // returns what to pass to gl*Pointer for it; without buffer objects, the
-// data itself.
+// data itself. Called by the particle and the beam batches for their texture
+// coordinates each time they send a batch.
 const void* bindFixedArray(FixedArray& fixed, const void* data, std::size_t bytes);

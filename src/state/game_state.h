@@ -90,5 +90,6 @@ struct GameState {
     double fps = 0;
 };
 
+// The one game (game_state.cpp).
 extern GameState game;
 

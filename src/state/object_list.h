@@ -10,6 +10,7 @@
 #include <functional>
 
 template <class T>
+// One node: its links, whether they and the element are there, the element.
 struct ObjectListNode {
     ObjectListNode* newer = nullptr;
     ObjectListNode* older = nullptr;
@@ -22,6 +23,7 @@ struct ObjectListNode {
 };
 
 template <class T>
+// A list is its cursor; every node reaches the oldest through `first`.
 struct ObjectList {
     ObjectListNode<T>* cursor;
 
@@ -35,6 +37,9 @@ struct ObjectList {
 
 // Appends an element at the newest end; the cursor ends on it.
 template <class T>
+// Appends an element at the newest end; the cursor ends on it. Called by the
+// makers of list elements: registerDisplayList, addEmitter, spawnEnemy and
+// addShotBeam.
 void append(ObjectList<T>& list, T* element)
 {
     ObjectListNode<T>* node = list.cursor;
@@ -59,6 +64,11 @@ void append(ObjectList<T>& list, T* element)
 // Visits every element, oldest first, with the cursor on the visited node.
 // The visitor may remove the visited element with removeCurrent.
 template <class T, class Visitor>
+// Visits every element, oldest first, with the cursor on the visited node.
+// The visitor may remove the visited element with removeCurrent. Called by
+// the walks of the lists: tickEmitters, stepEnemies, fireShot (finding its
+// target, then removing it), drawShotBeams and drawObjects; and by
+// countElements.
 void forEach(ObjectList<T>& list, Visitor&& visit)
 {
     if (!list.cursor->occupied)
@@ -74,6 +84,8 @@ void forEach(ObjectList<T>& list, Visitor&& visit)
 
 // Number of elements (walks the list; moves the cursor).
 template <class T>
+// Number of elements (walks the list; moves the cursor). For the tests; the
+// game never counts a list.
 int countElements(ObjectList<T>& list)
 {
     int n = 0;
@@ -86,6 +98,12 @@ int countElements(ObjectList<T>& list)
 // before, or else the one after); removing the only element leaves the empty
 // node. Returns nullptr when the cursor's node holds nothing.
 template <class T>
+// Unlinks the node under the cursor and hands its element to the caller, who
+// disposes of it. The cursor then rests on a node still in the list (the one
+// before, or else the one after); removing the only element leaves the empty
+// node. Returns nullptr when the cursor's node holds nothing. Called from
+// inside forEach by stepEnemies (an enemy that caught the player), fireShot
+// (a destroyed enemy) and drawShotBeams (an expired beam).
 T* removeCurrent(ObjectList<T>& list)
 {
     ObjectListNode<T>* node = list.cursor;
@@ -120,6 +138,8 @@ T* removeCurrent(ObjectList<T>& list)
 
 // Frees every node and element; the list is empty afterwards.
 template <class T>
+// Frees every node and element; the list is empty afterwards. Called by
+// freeAllLists at exit, and by a list's destructor for what is left.
 void freeList(ObjectList<T>& list)
 {
     ObjectListNode<T>* keep = list.cursor->first;

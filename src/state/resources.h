@@ -27,8 +27,11 @@ struct Resources {
     FMUSIC_MODULE* music = nullptr;
 };
 
+// The one set of resources (resources.cpp).
 extern Resources resources;
 
 // A texture name kept in a float (as titleTextures holds them) and back.
+// textureNameToFloat is called by loadStartTextures for the three title
+// pictures; textureNameFromFloat by drawTitleScreen for the page it shows.
 float textureNameToFloat(GLuint name);
 GLuint textureNameFromFloat(float value);

@@ -5,6 +5,8 @@
 #include "platform/gl.h"
 #include "render/frustum.h"
 
+// The mountain and beach height grids, filled at start-up by buildMountainList
+// and buildBeachList, and the normal computeFaceNormal leaves behind.
 inline constexpr int heightGridSize = 100;
 extern float mountainHeights[heightGridSize][heightGridSize];
 extern float beachHeights[heightGridSize][heightGridSize];
@@ -43,6 +45,7 @@ inline constexpr float plankLow[3] = {-528.0f, -22.0f, -580.0f};
 inline constexpr float plankHigh[3] = {-524.0f, -19.0f, 524.0f};
 
 // Pure: the world position of point (x, y, z) of a piece's own space.
+// Called by terrainSpheres for the grid points of each piece (and the tests).
 void placePoint(const Placement& placement, double x, double y, double z, double world[3]);
 
 // The culling spheres: the beach with the plank, and each mountain instance.
@@ -52,20 +55,39 @@ struct TerrainSpheres {
     Sphere mountains[3];
 };
 // Pure: spheres that hold every vertex of the pieces built from these grids.
+// Called once by buildWorldGeometry, after both lists are built (and the
+// tests).
 TerrainSpheres terrainSpheres(const float mountainGrid[heightGridSize][heightGridSize],
                               const float beachGrid[heightGridSize][heightGridSize]);
 // Set by buildWorldGeometry once the grids are filled.
 extern TerrainSpheres terrainBounds;
 
-// Pure: fill the height grids.
+// Pure: fills the mountains' height grid. Called by buildMountainList before it
+// compiles the list (and the tests).
 void fillMountainHeights(float grid[heightGridSize][heightGridSize]);
+// Pure: fills the beach's height grid. Called by buildBeachList before it
+// compiles the list (and the tests).
 void fillBeachHeights(float grid[heightGridSize][heightGridSize]);
-// Sets faceNormal to the unit vector of (P2 - P1) x (P3 - P1).
+// Sets faceNormal to the unit vector of (P2 - P1) x (P3 - P1). Called for
+// every corner of the mountain and beach meshes while their lists compile.
 void computeFaceNormal(float x1, float y1, float z1, float x2, float y2, float z2,
                        float x3, float y3, float z3);
 
+// Start-up: the wood and ground textures, the ground list, the mountain and
+// beach lists, then terrainBounds. Called once by start-up, first thing after
+// the window opens, before the registry's builders.
 void buildWorldGeometry();
+// Loads the mountain texture, fills mountainHeights and compiles mountainList.
+// Called by buildWorldGeometry.
 void buildMountainList();
+// Loads the beach texture (mipmapped), fills beachHeights and compiles
+// beachList. Called by buildWorldGeometry, after the mountains.
 void buildBeachList();
+// The terrain, lit and textured: the beach with the plank when its sphere
+// (grown by cullRadiusAdjust) is in view, the ground, and each mountain whose
+// sphere is in view. Called by every scene pass (game view, cube faces, blur
+// view) after the sea, and by the end screen's loop.
 void drawWorld();
+// The wooden plank along the beach's upper edge, through the camera. Called by
+// drawWorld right after the beach.
 void drawWoodPlank();

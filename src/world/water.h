@@ -25,11 +25,13 @@ inline constexpr int waveOffsetLimit = 32;
 inline constexpr float waterOrigin[3] = {-798.0f, -52.0f, -702.0f};
 
 // Pure: the sphere that holds every vertex of the surface at its place, for
-// every pair of offsets, with the heights of this table.
+// every pair of offsets, with the heights of this table. Called once by
+// loadWater (and the tests).
 Sphere waterBounds(const float table[waveTableRows][waveTableColumns]);
 // Set by loadWater once the table is filled.
 extern Sphere waterSphere;
 
+// Where the sea's animation stands: the texture frame and the wave offsets.
 struct WaterAnimation {
     std::int32_t frame = 0;          // texture frame, 0..7
     std::int32_t tickCount = 0;      // ticks since the last frame change, 0..11
@@ -42,11 +44,21 @@ struct WaterAnimation {
 extern WaterAnimation waterAnimation;
 
 // Pure: fills rows and columns 0..256 with sin(i/2.5)·sin(j/2.5)/(pi/2).
+// Called once by loadWater.
 void fillWaveHeights(float table[waveTableRows][waveTableColumns]);
 // Pure: the texture frame to draw; a frame index past the last wraps to 0.
+// Called by drawWater at the start of every draw.
 int selectWaterFrame(WaterAnimation& water);
-// Pure: one time step of the animation at clock `now` (seconds).
+// Pure: one time step of the animation at clock `now` (seconds): a tenth of
+// the elapsed time gathers until a wave step, every twelfth step turns the
+// texture frame. Called by drawWater right after selectWaterFrame.
 void advanceWater(WaterAnimation& water, double now);
 
+// Start-up: the eight texture frames, the wave table and waterSphere; writes
+// "water" on standard output. Called once by start-up, last before the menu's
+// key handler is installed.
 void loadWater();
+// The surface at the current matrix (the caller places it at waterOrigin),
+// leaving out the cells wholly outside the view, with the animation advanced.
+// Called by the scene passes' sea step when waterSphere is in view.
 void drawWater();
