@@ -2,7 +2,7 @@
 // out byte-identical on every run, and their labels sit on the rows where the
 // game draws its menu cursor once the page is stretched over the screen.
 #include "assetgen.h"
-#include "menu_pages.h"
+#include "pages/menu_pages.h"
 
 #include "core/rules.h"
 #include "platform/gl.h"

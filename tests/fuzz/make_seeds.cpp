@@ -4,7 +4,7 @@
 #include "entities/md2_test_model.h"
 #include "formats/file_formats.h"
 #include "formats/tga_test_bytes.h"
-#include "sounds.h"
+#include "sound/sounds.h"
 
 #include <cmath>
 #include <cstdio>
