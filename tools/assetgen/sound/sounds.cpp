@@ -142,6 +142,9 @@ bool generateSounds(const std::string& root)
         ok = false;
     }
 
-    ok = writeFile(folder + "UFO.mid", composeMusic()) && ok;
+    const std::vector<std::uint8_t> music = composeMusic();
+    ok = writeFile(folder + "UFO.mid", music) && ok;
+    // The music's instruments, and nothing else.
+    ok = writeFile(folder + "orbitor.sf2", soundFontFor(music)) && ok;
     return ok;
 }

@@ -15,6 +15,10 @@ std::vector<float> synthLaser(int rate);
 std::vector<float> synthExplosion(int rate);
 // The looping game music: a format-1 Standard MIDI File.
 std::vector<std::uint8_t> composeMusic();
+// A SoundFont 2 file holding only what `midi` (a Standard MIDI File) plays:
+// a preset for each program it uses, sounding over just the notes played on
+// it, and a drum kit (bank 128) of the percussion notes it strikes.
+std::vector<std::uint8_t> soundFontFor(const std::vector<std::uint8_t>& midi);
 
 // 16-bit PCM mono WAV bytes of the samples (clipped to [-1, 1]).
 std::vector<std::uint8_t> wavBytes(const std::vector<float>& samples, int rate);
