@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -169,44 +168,6 @@ TEST(ParticleCopies, QueriesFollowTheVersionAndExtensions)
     for (const auto& d : drivers)
         EXPECT_EQ(fields(copyStateQueries(d.version, d.extensions)), fields(d.queries))
             << (d.version ? d.version : "null") << " " << (d.extensions ? d.extensions : "");
-}
-
-TEST(ParticleCopies, LimitAsksOnlyKnownQueriesAndAssumesTheDefaultsOfTheOthers)
-{
-    const CopyStateQueries all{true, true, true, true, true, true};
-    const struct {
-        CopyStateQueries queries;
-        int floatMode, clamp;   // what the driver answers when asked
-        int copies;
-        bool clamps;
-    } cases[] = {
-        {{}, 0, 0, 255, true},   // a GL 1.3 driver
-        {all, GL_FALSE, GL_TRUE, 255, true},
-        {all, GL_FALSE, GL_FALSE, 255, false},
-        {all, GL_TRUE, GL_TRUE, 0, true},   // a float colour buffer
-        {{true, true, true, true, false, true}, 0, GL_TRUE, 0, true},
-    };
-    for (const auto& c : cases) {
-        // Additive blending of ones into 8 bits.
-        const std::map<unsigned, std::pair<bool, int>> state = {
-            {GL_BLEND, {true, GL_TRUE}}, {GL_BLEND_SRC, {true, GL_ONE}}, {GL_BLEND_DST, {true, GL_ONE}},
-            {GL_BLEND_EQUATION_RGB, {c.queries.blendEquation, GL_FUNC_ADD}},
-            {GL_BLEND_EQUATION_ALPHA, {c.queries.separateEquations, GL_FUNC_ADD}},
-            {GL_BLEND_SRC_RGB, {c.queries.separateFactors, GL_ONE}}, {GL_BLEND_DST_RGB, {c.queries.separateFactors, GL_ONE}},
-            {GL_BLEND_SRC_ALPHA, {c.queries.separateFactors, GL_ONE}},
-            {GL_BLEND_DST_ALPHA, {c.queries.separateFactors, GL_ONE}}, {GL_RED_BITS, {true, 8}},
-            {GL_GREEN_BITS, {true, 8}}, {GL_BLUE_BITS, {true, 8}}, {GL_ALPHA_BITS, {true, 0}},
-            {GL_RGBA_FLOAT_MODE_ARB, {c.queries.floatMode, c.floatMode}},
-            {GL_CLAMP_VERTEX_COLOR, {c.queries.colourClamping, c.clamp}}};
-        int unknownAsked = 0;
-        const CopyLimit found = copyLimit(c.queries, [&](unsigned name) {
-            const auto at = state.find(name);
-            unknownAsked += at != state.end() && !at->second.first;
-            return at == state.end() ? 0 : at->second.second;
-        });
-        EXPECT_EQ(std::tuple(found.copies, found.clampsColour, unknownAsked), std::tuple(c.copies, c.clamps, 0))
-            << c.floatMode << c.clamp;
-    }
 }
 
 // With the particles' blending set: whether the copies of one particle drawn
