@@ -263,14 +263,23 @@ TEST_F(Drawing, BeamChainsMatchOneLinkAtATime)
         addShotBeam(-60.0f, -15.0f, -70.0f, 0.0f, -6.0f, 0.0f, 5.0f);
     addShotBeam(-60.0f, 5.0f, -90.0f, 0.0f, -6.0f, 0.0f, 5.0f);
     addShotBeam(-40.0f, 10.0f, -80.0f, 3.0f, -6.0f, 2.0f, 5.0f);
-    startPicture(30, 10, 300, 10);
-    forEach(shotBeamList, [](ShotBeam& b) { referenceBeam(b); });
-    const Frame reference = grabFrame();
-    startPicture(30, 10, 300, 10);
-    drawShotBeams();
-    EXPECT_EQ(differentPixels(grabFrame(), reference), 0);
-    startPicture(30, 10, 300, 10);
-    EXPECT_GT(differentPixels(grabFrame(), reference), 2000) << "the beams should be in view";
+    // Then a beam of one link, four units ahead, seen from both sides.
+    for (bool oneLink : {false, true}) {
+        if (oneLink) {
+            freeList(shotBeamList);
+            addShotBeam(26.515f, 19.3f, 8.0f, 26.5f, 19.3f, 8.0f, 5.0f);
+        }
+        Frame pictures[2];
+        for (int pass = 0; pass < 2; ++pass) {
+            startPicture(30, 10, 300, 10);
+            if (oneLink)
+                glDisable(GL_CULL_FACE);
+            pass == 0 ? drawShotBeams() : forEach(shotBeamList, [](ShotBeam& b) { referenceBeam(b); });
+            pictures[pass] = grabFrame();
+        }
+        EXPECT_EQ(differentPixels(pictures[0], pictures[1]), 0) << oneLink;
+        EXPECT_GT(countPixels(pictures[1], isRed), 2000) << "the beams should be in view";
+    }
 }
 
 TEST_F(Drawing, ExplosionsTheSeaAndTheCharacterMatchOneVertexAtATime)
@@ -311,14 +320,14 @@ TEST_F(Drawing, ExplosionsTheSeaAndTheCharacterMatchOneVertexAtATime)
         startPicture(0, 0, 0, 10);
         EXPECT_GT(differentPixels(pictures[0], grabFrame()), 1000) << "the burst should be in view";
     }
-    // The sea: close over it, along the coast, and from the island's middle
-    // where the far plane cuts it all away.
+    // The sea: close over it, along the coast, over its far end, and from
+    // the island's middle where the far plane cuts it all away.
     sys::testSetTime(42.0);
     const struct {
         double x, z;
         float heading;
         double pitch;
-    } views[] = {{-430, 40, 270, 25}, {-600, 300, 180, 60}, {-450, -200, 300, 5}, {0, 0, 0, 10}};
+    } views[] = {{-430, 40, 270, 25}, {-600, 300, 180, 60}, {-450, -200, 300, 5}, {0, 0, 0, 10}, {-660, 700, 180, 35}};
     for (const auto& v : views) {
         const WaterAnimation saved = waterAnimation;
         Frame pictures[2];

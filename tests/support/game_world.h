@@ -14,6 +14,7 @@
 #include "render/camera_view.h"
 #include "render/frustum.h"
 #include "render/projection.h"
+#include "render/registry.h"
 #include "state/game_state.h"
 #include "state/resources.h"
 #include "support/test_support.h"
@@ -99,6 +100,22 @@ struct WithoutPlayer {
     Character* saved = resources.player;
     WithoutPlayer() { resources.player = nullptr; }
     ~WithoutPlayer() { resources.player = saved; }
+};
+
+// A fresh, empty display-list registry in place of the game's while it lives.
+struct EmptyRegistry {
+    ObjectListNode<RegistryEntry>* saved = registry.cursor;
+    EmptyRegistry()
+    {
+        registry.cursor = new ObjectListNode<RegistryEntry>;
+        registry.cursor->first = registry.cursor;
+    }
+    ~EmptyRegistry()
+    {
+        freeList(registry);
+        delete registry.cursor;
+        registry.cursor = saved;
+    }
 };
 
 // The clear colour of renderView: magenta shows wherever nothing was drawn.

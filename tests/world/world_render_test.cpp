@@ -3,7 +3,6 @@
 // buffer), that culling never takes away what would be drawn, the scene
 // passes' sky and light, the registry's objects, the chaser's mirror sphere
 // and escape mode, and the GL state each leaves behind.
-#include "render/registry.h"
 #include "support/game_world.h"
 #include "support/pixels.h"
 
@@ -176,9 +175,7 @@ TEST_F(WorldView, ScenePassesPlaceTheLightAndTheSkyOnlyWhereTheyBelong)
         }
     }
     // Without the registry's sky entry: no sky, and the light stays where it was.
-    auto* saved = registry.cursor;
-    registry.cursor = new ObjectListNode<RegistryEntry>;
-    registry.cursor->first = registry.cursor;
+    EmptyRegistry noSky;
     glLoadIdentity();
     const GLfloat marker[4] = {7.0f, 8.0f, 9.0f, 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, marker);
@@ -187,8 +184,6 @@ TEST_F(WorldView, ScenePassesPlaceTheLightAndTheSkyOnlyWhereTheyBelong)
     glGetLightfv(GL_LIGHT0, GL_POSITION, light);
     EXPECT_FLOAT_EQ(light[0] + light[1] + light[2], 24.0f);
     EXPECT_TRUE(isClearColour(readPixel(400, 30)));
-    delete registry.cursor;
-    registry.cursor = saved;
 }
 
 TEST_F(WorldView, TheSeaAdvancesWithTheGameClockOnlyWhenDrawn)
@@ -206,9 +201,7 @@ TEST_F(WorldView, TheSeaAdvancesWithTheGameClockOnlyWhenDrawn)
 
 TEST_F(WorldView, RegisteredObjectsAreCulledAndCounted)
 {
-    auto* saved = registry.cursor;
-    registry.cursor = new ObjectListNode<RegistryEntry>;
-    registry.cursor->first = registry.cursor;
+    EmptyRegistry registered;
     const GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
     glDisable(GL_LIGHTING);
@@ -244,8 +237,6 @@ TEST_F(WorldView, RegisteredObjectsAreCulledAndCounted)
     EXPECT_EQ(game.objectsDrawn, 2);
     freeList(registry);
     EXPECT_FALSE(drawRegistered(0, 20, -100, 0, 0, 0));   // nothing under the cursor
-    delete registry.cursor;
-    registry.cursor = saved;
     glDeleteLists(list, 1);
 }
 

@@ -62,6 +62,7 @@ TEST(HeightGrids, MountainAndBeachFormulasAndTheirRegions)
     EXPECT_NEAR((*mountain)[6][7], 4.0164278f, 4e-6f);
     EXPECT_NEAR((*mountain)[8][30], 4.6224828f, 4e-6f);
     EXPECT_NEAR((*mountain)[1][60], std::cos(1.0f) * std::cos(60.0f) + 0.2f, 1e-6f);
+    EXPECT_NEAR((*mountain)[6][60], std::sin(6.0f) * std::sin(60.0f) + 4.2f, 4e-6f);
     for (auto [r, c] : {std::pair{0, 1}, {9, 1}, {1, 0}, {1, 61}})
         EXPECT_EQ((*mountain)[r][c], 123.0f) << r << "," << c;
     const auto beach = filledGrid(fillBeachHeights, 123.0f);
