@@ -40,6 +40,7 @@ inline bool isRed(Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }
 inline bool isBlue(Rgb c) { return c.r < 60 && c.g < 60 && c.b > 200; }
 inline bool isWhite(Rgb c) { return c.r > 200 && c.g > 200 && c.b > 200; }
 inline bool isMagenta(Rgb c) { return c.r > 200 && c.g < 60 && c.b > 200; }
+inline bool isBlack(Rgb c) { return c.r < 8 && c.g < 8 && c.b < 8; }
 inline bool near(Rgb a, Rgb b, int tolerance)
 {
     return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
@@ -92,6 +93,24 @@ int countPixels(const Frame& f, Pred pred, int x0 = 0, int y0 = 0, int x1 = fram
 {
     int n = 0;
     scan(f, pred, x0, y0, x1, y1, [&](int, int, bool hit) { n += hit; });
+    return n;
+}
+
+// Matching pixels in the square of half-width r around (x, y), clipped to
+// the frame.
+template <typename Pred>
+int countNear(const Frame& f, Pred pred, int x, int y, int r)
+{
+    return countPixels(f, pred, std::max(0, x - r), std::max(0, y - r), std::min(frameWidth - 1, x + r),
+                       std::min(frameHeight - 1, y + r));
+}
+
+// Pixels that differ between two frames.
+inline int differentPixels(const Frame& a, const Frame& b)
+{
+    int n = 0;
+    for (std::size_t i = 0; i + 2 < a.rgb.size(); i += 3)
+        n += a.rgb[i] != b.rgb[i] || a.rgb[i + 1] != b.rgb[i + 1] || a.rgb[i + 2] != b.rgb[i + 2];
     return n;
 }
 

@@ -1,4 +1,5 @@
 #include "support/test_support.h"
+#include "support/pixels.h"
 
 #include "platform/bitmap_font.h"
 #include "platform/gl.h"
@@ -6,7 +7,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #pragma GCC diagnostic push
@@ -32,19 +32,12 @@ bool openTestWindow()
 
 const char* assetDir() { return ORBITOR_ASSET_DIR; }
 
-// The colour buffer's rectangle as RGB rows, bottom row first.
-static std::vector<unsigned char> readRgb(int x, int y, int width, int height, bool front)
-{
-    std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
-    glReadBuffer(front ? GL_FRONT : GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
-}
-
 Rgb readPixel(int x, int y, bool front)
 {
-    const auto px = readRgb(x, 599 - y, 1, 1, front);
+    unsigned char px[3] = {0, 0, 0};
+    glReadBuffer(front ? GL_FRONT : GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, frameHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
     return {px[0], px[1], px[2]};
 }
 
@@ -52,9 +45,8 @@ std::string saveScreenshot(const std::string& name, bool front)
 {
     const std::filesystem::path dir = std::filesystem::path(ORBITOR_BUILD_DIR) / "screenshots";
     std::filesystem::create_directories(dir);
-    const auto pixels = readRgb(0, 0, 800, 600, front);
     stbi_flip_vertically_on_write(1);
     const std::string path = (dir / (name + ".png")).string();
-    stbi_write_png(path.c_str(), 800, 600, 3, pixels.data(), 800 * 3);
+    stbi_write_png(path.c_str(), frameWidth, frameHeight, 3, grabFrame(front).rgb.data(), frameWidth * 3);
     return path;
 }

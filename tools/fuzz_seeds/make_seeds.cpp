@@ -1,7 +1,7 @@
 // Writes the fuzz targets' seed corpora: small files of every kind each
 // loader takes, made by the game's own writers and the tests' builders.
 // Usage: fuzz_seeds CORPUS_FOLDER   (tools/fuzz seeds builds and runs it)
-#include "entities/md2_test_model.h"
+#include "support/md2_models.h"
 #include "formats/file_formats.h"
 #include "formats/tga_test_bytes.h"
 #include "sound/sounds.h"

@@ -1,0 +1,315 @@
+// The combat rules with a set clock: the construction trace lines, shots
+// (which enemy a shot hits at any heading and pitch, what a hit does to the
+// score and lives, the beams), the enemies' walk and catch, and the
+// emitters' releases.
+#include "entities/player.h"
+#include "render/registry.h"
+#include "support/fresh_game.h"
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr float degrees = 3.14159265358979f / 180.0f;
+// The reach of a shot at the start pitch of 10 degrees.
+const float reach = 300 * std::cos(10 * degrees);
+
+class Combat : public FreshGame {
+protected:
+    // An enemy at horizontal distance `distance` from the player along heading h.
+    static Character* enemyAlong(float h, float distance, int hitPoints = 1, int points = 10)
+    {
+        return placeEnemy(static_cast<float>(game.playerX) + distance * std::sin(h * degrees),
+                          static_cast<float>(game.playerZ) - distance * std::cos(h * degrees), hitPoints, points);
+    }
+    static std::string stdoutOf(void (*f)())
+    {
+        ::testing::internal::CaptureStdout();
+        f();
+        return ::testing::internal::GetCapturedStdout();
+    }
+};
+
+}  // namespace
+
+TEST_F(Combat, ConstructionWritesKostrAndTheTraceValue)
+{
+    EXPECT_EQ(stderrOf([] { spawnEnemy(-300, 350, 30); }), "kostr\n0\n");
+    EXPECT_EQ(stderrOf([] { addEmitter(1, 2, 3, 0, 0, 0, 2.5f, 4.0, 7); }), "kostr\n2.5\n2.5\n");
+    Character* player = nullptr;
+    EXPECT_EQ(stderrOf([&] { player = makePlayer(0, 0, 0, 0, 0, 0, -1.5f, 0.2f); }), "kostr\n-1.5\n");
+    delete player;
+    // A released enemy stands in the emitter's box (y -20) until its first step.
+    Character& e = *enemyList.cursor->element;
+    EXPECT_EQ(e.name, enemyName);
+    EXPECT_FLOAT_EQ(e.y, -20);
+    EXPECT_FALSE(chasePlayer(e));
+    EXPECT_FLOAT_EQ(e.y, -17);
+}
+
+TEST_F(Combat, AShotHitsTheEnemyInTheCrosshairAtAnyHeading)
+{
+    // Headings on the axes, between them, and outside [0, 360) as the Y key
+    // can leave them.
+    for (float h : {0.0f, 90.0f, 180.0f, 270.0f, 30.0f, 135.0f, 200.0f, 300.0f, 359.0f, -90.0f, -180.0f, -315.0f,
+                    360.0f, 720.25f}) {
+        SCOPED_TRACE(h);
+        freshGame();
+        game.playerX = 37;
+        game.playerZ = -12;
+        game.heading = h;
+        Character* aside = enemyAlong(h + 20, 210);
+        Character* target = enemyAlong(h, 210);
+        Character* behind = enemyAlong(h + 180, 210);
+        const float tx = target->x, tz = target->z;
+        fireShot();
+        EXPECT_TRUE(game.explosionPending);
+        EXPECT_FLOAT_EQ(game.explosionX, tx);
+        EXPECT_FLOAT_EQ(game.explosionY, -17);
+        EXPECT_FLOAT_EQ(game.explosionZ, tz);
+        EXPECT_EQ(elementsOf(enemyList), (std::vector<Character*>{aside, behind}));
+        // The beam runs from below the player's eye to the enemy.
+        const auto beams = elementsOf(shotBeamList);
+        ASSERT_EQ(beams.size(), 1u);
+        EXPECT_FLOAT_EQ(beams[0]->endX, tx);
+        EXPECT_FLOAT_EQ(beams[0]->endZ, tz);
+        EXPECT_FLOAT_EQ(beams[0]->startX, 37);
+        EXPECT_FLOAT_EQ(beams[0]->startY, -6);
+    }
+}
+
+TEST_F(Combat, TheCrosshairReachesJustAcrossAnAxis)
+{
+    // The direction window is +-0.01 around the aim; within it of an axis the
+    // crosshair reaches into the next quadrant. Enemies 200 units off at y -17
+    // lie at the start pitch's elevation.
+    const struct {
+        float heading, x, z;
+        bool hit;
+    } cases[] = {
+        {0.3f, -0.5f, -200, true},    // across the z axis
+        {0.3f, 3.04f, -200, true},    // on the aim's side
+        {0.3f, -1.5f, -200, false},   // across, but off the window
+        {359.7f, 0.5f, -200, true},  {180.3f, 0.5f, 200, true},  {89.7f, 200, 0.5f, true},
+        {89.7f, 200, 1.5f, false},   {0, 0.005f, -200, true},    {360, 0.005f, -200, true},
+        {0, 10, 0, false},            // level on the x axis, off to the side
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.heading << ": " << c.x << "," << c.z);
+        freshGame();
+        game.heading = c.heading;
+        placeEnemy(c.x, c.z);
+        fireShot();
+        EXPECT_EQ(game.kills, c.hit ? 1 : 0);
+    }
+}
+
+TEST_F(Combat, TheNearerEnemyIsHitAndOfTwoAtOneDistanceTheOlder)
+{
+    Character* farther = enemyAlong(0, 220);
+    enemyAlong(0, 190);
+    fireShot();
+    EXPECT_FLOAT_EQ(game.explosionZ, -190);
+    EXPECT_EQ(elementsOf(enemyList), std::vector<Character*>{farther});
+    freshGame();
+    enemyAlong(0, 200, 1, 10);
+    Character* second = enemyAlong(0, 200, 1, 20);
+    fireShot();
+    EXPECT_EQ(game.score, 10);
+    EXPECT_EQ(elementsOf(enemyList), std::vector<Character*>{second});
+}
+
+TEST_F(Combat, HitsOnlyWithinTwoDegreesOfThePitchAndTheReach)
+{
+    // Enemies at y -17 lie 37 below the eye: at pitch 10 they are hit only
+    // between 37 / tan 12 (about 174) and 37 / tan 8 (about 263) units off;
+    // looking further down brings nearer ones into the band.
+    const struct {
+        double pitch;
+        float distance;
+        bool hit;
+    } cases[] = {{10, 173, false}, {10, 175, true}, {10, 262, true}, {10, 264, false}, {30, 64, true}, {10, 0, false}};
+    for (const auto& c : cases) {
+        freshGame();
+        game.pitch = c.pitch;
+        enemyAlong(0, c.distance);
+        fireShot();
+        EXPECT_EQ(game.kills, c.hit ? 1 : 0) << c.pitch << " " << c.distance;
+    }
+    enemyAlong(0, 200);
+    EXPECT_NEAR(hitDistance(6, 0, 0, 20, 10, reach, 0, 1), std::sqrt(200 * 200 + 37 * 37), 1e-2);
+    EXPECT_EQ(hitDistance(6, 0, 0, 20, 10, reach, 0.05f, 1), -1);   // off the line
+    EXPECT_EQ(hitDistance(6, 0, 0, 20, 10, 150, 0, 1), -1);         // out of reach
+}
+
+TEST_F(Combat, AMissLeavesABeamToTheEndOfTheReach)
+{
+    sys::testSetTime(12.5);
+    game.playerX = 10;
+    game.playerZ = -20;
+    enemyAlong(180, 200);   // behind the player
+    fireShot();
+    EXPECT_FALSE(game.explosionPending);
+    EXPECT_EQ(countElements(enemyList), 1);
+    const ShotBeam& b = *shotBeamList.cursor->element;
+    EXPECT_FLOAT_EQ(b.startZ, -20);
+    EXPECT_NEAR(b.endX, 10, 1e-3);
+    EXPECT_NEAR(b.endY, 19 - 300 * std::sin(10 * degrees), 1e-3);
+    EXPECT_NEAR(b.endZ, -20 - reach, 1e-3);
+    EXPECT_FALSE(beamExpired(b, 12.5 + 0.39));
+    EXPECT_TRUE(beamExpired(b, 12.5 + 0.41));
+    EXPECT_NEAR(beamSegments(b), reach / 0.01, 2);   // one link per 0.01 of the longest axis
+    // Straight up: no horizontal reach, nothing is hit, the beam goes up.
+    freshGame();
+    game.pitch = -90;
+    enemyAlong(0, 10);
+    fireShot();
+    EXPECT_EQ(game.kills, 0);
+    EXPECT_NEAR(shotBeamList.cursor->element->endY, 319, 1e-3);
+    const ShotBeam point{1, 2, 3, 1, 2, 3, 0.0f, 0.4f}, diagonal{3, -4, 1, 0, 0, 0, 0.0f, 0.4f};
+    EXPECT_EQ(beamSegments(point), 1);
+    EXPECT_EQ(beamSegments(diagonal), 400);
+}
+
+TEST_F(Combat, HitPointsScoreBonusLivesAndTheExplosionOrder)
+{
+    Character* e = enemyAlong(0, 200, 2, 20);
+    fireShot();
+    EXPECT_TRUE(game.explosionPending);
+    EXPECT_EQ(e->hitPoints, 1);
+    EXPECT_EQ(game.score + game.kills, 0);
+    fireShot();
+    EXPECT_EQ(game.score, 20);
+    EXPECT_EQ(game.kills, 1);
+    EXPECT_EQ(countElements(enemyList), 0);
+    EXPECT_EQ(countElements(shotBeamList), 2);
+    // A life for every 500 points, up to six; the points are spent anyway.
+    const struct {
+        int lives, bonus, points, livesAfter, bonusAfter;
+    } cases[] = {{3, 490, 20, 4, 10}, {5, 495, 30, 6, 25}, {6, 495, 30, 6, 25}, {5, 470, 10, 5, 480}};
+    for (const auto& c : cases) {
+        game.lives = c.lives;
+        game.bonusPoints = c.bonus;
+        enemyAlong(0, 200, 1, c.points);
+        fireShot();
+        EXPECT_EQ(game.lives, c.livesAfter) << c.lives << " " << c.bonus;
+        EXPECT_EQ(game.bonusPoints, c.bonusAfter) << c.lives << " " << c.bonus;
+    }
+    // The explosion systems are used in turn, 1 2 3 0 (after the two above,
+    // that started at 0); a miss does not advance them.
+    game.explosionSystem = 0;
+    for (int expected : {1, 2, 3, 0, 1}) {
+        enemyAlong(0, 200);
+        fireShot();
+        EXPECT_EQ(game.explosionSystem, expected);
+    }
+    fireShot();
+    EXPECT_EQ(game.explosionSystem, 1);
+}
+
+TEST_F(Combat, EnemiesWalkToThePlayerAndCatchHim)
+{
+    // From an emitter: level on x after 200 / 0.2 steps, then swinging by
+    // 0.2 around it; caught in the first step within 1 on z.
+    Character* e = placeEnemy(200, -250);
+    int levelOnX = 0, withinOnZ = 0, caughtAt = 0;
+    ::testing::internal::CaptureStdout();
+    for (int step = 1; step <= 2000 && !caughtAt; ++step) {
+        caughtAt = chasePlayer(*e) ? step : 0;
+        levelOnX = !levelOnX && std::fabs(e->x) < 0.1f ? step : levelOnX;
+        withinOnZ = !withinOnZ && std::fabs(e->z) <= 1.0f ? step : withinOnZ;
+        if (levelOnX) {
+            EXPECT_LT(std::fabs(e->x), 0.25f);
+        }
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "DIIIIIIIIIE!\n");
+    EXPECT_NEAR(levelOnX, 1000, 2);
+    EXPECT_NEAR(withinOnZ, 1245, 2);
+    EXPECT_GE(caughtAt, withinOnZ);
+    EXPECT_LE(caughtAt, withinOnZ + 1);
+    EXPECT_EQ(game.lives, 2);
+    // Level with the player on x it does not move on x; from his far side
+    // it walks back toward him.
+    game.playerX = 50;
+    game.playerZ = 40;
+    Character* level = placeEnemy(50, -100);
+    Character* far = placeEnemy(60, 100);
+    for (int i = 0; i < 10; ++i)
+        stepEnemies();
+    EXPECT_EQ(level->x, 50.0f);
+    EXPECT_NEAR(level->z, -98.0f, 1e-4);
+    EXPECT_NEAR(far->x, 58.0f, 1e-4);
+    EXPECT_NEAR(far->z, 98.0f, 1e-4);
+}
+
+TEST_F(Combat, ACatchNeedsXStrictlyWithinOneAndZWithinOne)
+{
+    const struct {
+        float x, z;
+        bool caught;
+    } cases[] = {{1.2f, 0.5f, false},   // x steps to 1.0: not strictly within
+                 {0.0f, 1.0f, true},    // z exactly 1 away counts
+                 {0.5f, 1.25f, false}, {-0.3f, -0.8f, true}};
+    for (const auto& c : cases) {
+        freshGame();
+        Character* e = placeEnemy(c.x, c.z);
+        ::testing::internal::CaptureStdout();
+        EXPECT_EQ(chasePlayer(*e), c.caught) << c.x << "," << c.z;
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.caught ? "DIIIIIIIIIE!\n" : "");
+        EXPECT_EQ(game.lives, c.caught ? 2 : 3);
+    }
+    // Two catches in one tick cost two lives and leave the list; the others
+    // step once, in order, and the list still takes new enemies.
+    freshGame();
+    Character* far1 = placeEnemy(-200, 250);
+    placeEnemy(0.5f, 0.5f);
+    Character* far2 = placeEnemy(300, -300);
+    placeEnemy(-0.3f, -0.8f);
+    EXPECT_EQ(stdoutOf(stepEnemies), "DIIIIIIIIIE!\nDIIIIIIIIIE!\n");
+    EXPECT_EQ(game.lives, 1);
+    EXPECT_EQ(elementsOf(enemyList), (std::vector<Character*>{far1, far2}));
+    EXPECT_FLOAT_EQ(far1->x, -199.8f);
+    EXPECT_FLOAT_EQ(far2->z, -299.8f);
+    Character* added = placeEnemy(10, 10);
+    EXPECT_EQ(elementsOf(enemyList).back(), added);
+}
+
+TEST_F(Combat, EmittersReleaseOneEnemyEachWhenMoreThanTheIntervalHasPassed)
+{
+    game.enemyLevel = 2;
+    game.emitterDensity = 3;
+    game.emitterInterval = 7;
+    stderrOf(addGameEmitters);
+    const auto emitters = elementsOf(emitterList);
+    ASSERT_EQ(emitters.size(), 6u);
+    const auto enemiesAt = [](double t) {
+        sys::testSetTime(t);
+        stderrOf(tickEmitters);
+        return countElements(enemyList);
+    };
+    const struct {
+        double t;
+        int enemies;
+    } ticks[] = {{0, 0}, {6.96, 0}, {7.0, 0}, {7.5, 6}, {7.54, 6}, {14.5, 6}, {14.5 + 1.0 / 1048576, 12}, {20, 12}};
+    for (const auto& t : ticks)
+        EXPECT_EQ(enemiesAt(t.t), t.enemies) << "at " << t.t;
+    // Each release is an enemy at its emitter, with the difficulty's hit
+    // points and ten points per density step.
+    int i = 0;
+    forEach(enemyList, [&](Character& e) {
+        EXPECT_FLOAT_EQ(e.x, emitters[i % 6]->x);
+        EXPECT_FLOAT_EQ(e.z, emitters[i % 6]->z);
+        EXPECT_FLOAT_EQ(e.y, -20.0f);
+        EXPECT_EQ(e.hitPoints, 2);
+        EXPECT_EQ(e.points, 30);
+        ++i;
+    });
+    // A limited emitter stops at zero releases left.
+    freshGame();
+    stderrOf([] { addEmitter(0, 0, -100, 0, 0, 0, -1.0f, 1.0, 10); });
+    emitterList.cursor->element->releasesLeft = 2;
+    EXPECT_EQ(enemiesAt(1.5), 1);
+    EXPECT_EQ(enemiesAt(3.0), 2);
+    EXPECT_EQ(enemiesAt(20.0), 2);
+}

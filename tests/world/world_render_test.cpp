@@ -1,0 +1,308 @@
+// The world as the game draws it, read back under Xvfb: where the ground,
+// the sky, the mountains, the beach and the sea appear (through the depth
+// buffer), that culling never takes away what would be drawn, the scene
+// passes' sky and light, the registry's objects, the chaser's mirror sphere
+// and escape mode, and the GL state each leaves behind.
+#include "support/game_world.h"
+#include "support/pixels.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class WorldView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_GAME_WORLD();
+        resetView();
+    }
+    void TearDown() override
+    {
+        sys::testUseRealClock();
+        resetView();
+    }
+};
+
+// Culling off for one drawing: the objects' switch (F8) off, and the
+// terrain's and the sea's spheres, which are always tested, made to hold the
+// whole world.
+struct NothingCulled {
+    TerrainSpheres terrain = terrainBounds;
+    Sphere sea = waterSphere;
+    NothingCulled()
+    {
+        game.cullingEnabled = false;
+        for (Sphere* s : {&terrainBounds.beach, &terrainBounds.mountains[0], &terrainBounds.mountains[1],
+                          &terrainBounds.mountains[2], &waterSphere})
+            s->radius = 1.0e7f;
+    }
+    ~NothingCulled()
+    {
+        terrainBounds = terrain;
+        waterSphere = sea;
+    }
+};
+
+// The game view with the sea's animation held still, culled or not.
+Frame sceneFrame(double x, double z, float heading, double pitch, bool culled)
+{
+    waterAnimation = WaterAnimation{};
+    waterAnimation.lastTime = 10.0f;
+    if (culled) {
+        renderView(x, z, heading, pitch);
+    } else {
+        placeCamera(x, z, heading, pitch);
+        NothingCulled everything;
+        renderView(x, z, heading, pitch);
+    }
+    return grabFrame();
+}
+
+}  // namespace
+
+TEST_F(WorldView, SkyAboveGroundBelowAndARangeOnEachSide)
+{
+    renderView(0, 0, 0, 10);
+    // The sky box's front face stands 256 ahead and writes depth, so the
+    // ground (y -20) ends there, 8.9 degrees below the horizontal: row 278.
+    for (int row = 0; row < 600; row += 2) {
+        if (row > 270 && row < 290)
+            continue;
+        const WorldPoint p = worldAt(400, row);
+        ASSERT_FALSE(p.sky) << row;
+        if (row < 278)
+            EXPECT_NEAR(p.z, -256, 12) << "not the sky's front face at row " << row;
+        else
+            EXPECT_NEAR(p.y, -20, 0.3 + p.z * p.z / 6000) << "not the ground at row " << row;
+    }
+    // The bottom row looks 25 degrees down: the ground 40 below the eye is
+    // hit 86 units ahead.
+    EXPECT_NEAR(worldAt(400, 599).z, -40 / std::tan(25.0 * M_PI / 180), 3);
+
+    // 200 units short of each side but the west, looking out: a range rises
+    // above the ground straight ahead, on that side of the island.
+    const struct {
+        double x, z;
+        float heading;
+    } sides[] = {{300, 0, 90}, {0, -300, 0}, {0, 300, 180}};
+    for (const auto& s : sides) {
+        renderView(s.x, s.z, s.heading, 5);
+        const WorldPoint p = worldAt(400, 300);
+        EXPECT_GT(p.y, -19) << "heading " << s.heading;
+        EXPECT_GT(std::max({p.x, -p.z, p.z}), 500) << "heading " << s.heading;
+        EXPECT_NEAR(std::hypot(p.x - s.x, p.z - s.z), 230, 30) << "heading " << s.heading;
+    }
+}
+
+TEST_F(WorldView, PlankBeachAndSeaWestOfTheIsland)
+{
+    // Near the west edge looking west and down: the ground and the plank's
+    // top (y -19) near, then the beach sloping from y -20 under the waves at
+    // y -52 (+-2.5), then the open sea, all west of the plank.
+    renderView(-450, 0, 270, 15);
+    int ground = 0, plank = 0, beach = 0, sea = 0;
+    for (int row = 150; row < 600; row += 4)
+        for (int col = 20; col < 800; col += 30) {
+            const WorldPoint p = worldAt(col, row);
+            const double d = std::hypot(p.x + 450, p.y - 20, p.z);
+            const double tolerance = 0.3 + d * d / 6000.0;
+            if (p.sky || d > 200)
+                continue;
+            if (std::fabs(p.y + 20) < tolerance && p.x > -525 - tolerance)
+                ++ground;
+            else if (std::fabs(p.y + 19) < tolerance && p.x > -528 - tolerance)
+                ++plank;
+            else if (p.x < -526 + tolerance && std::fabs(p.y + 52) < 2.6 + tolerance)
+                ++sea;
+            else if (p.x < -526 + tolerance && p.y < -20 && p.y > -52)
+                ++beach;
+            else
+                ADD_FAILURE() << "nothing belongs at " << p.x << ", " << p.y << ", " << p.z;
+        }
+    EXPECT_GT(ground, 200);
+    EXPECT_GT(plank, 20);
+    EXPECT_GT(beach, 60);
+    EXPECT_GT(sea, 60);
+}
+
+TEST_F(WorldView, CullingNeverChangesThePicture)
+{
+    // A sweep of headings from the middle and the corners, and the south-west
+    // corner looking at the range 50 to 150 units ahead.
+    struct View {
+        double x, z;
+        float heading;
+        double pitch;
+    };
+    std::vector<View> views;
+    for (const auto& [x, z] : {std::pair{0.0, 0.0}, {-480.0, -480.0}, {480.0, -480.0}, {-480.0, 480.0}, {480.0, 480.0}})
+        for (int heading = 0; heading < 360; heading += 30)
+            views.push_back({x, z, float(heading), 10.0});
+    for (double pitch : {0.0, 30.0})
+        views.push_back({-470, 470, 135, pitch});
+    for (const View& v : views)
+        EXPECT_EQ(differentPixels(sceneFrame(v.x, v.z, v.heading, v.pitch, true),
+                                  sceneFrame(v.x, v.z, v.heading, v.pitch, false)), 0)
+            << "at " << v.x << ", " << v.z << " heading " << v.heading << " pitch " << v.pitch;
+}
+
+TEST_F(WorldView, ScenePassesPlaceTheLightAndTheSkyOnlyWhereTheyBelong)
+{
+    // Eye at (100, 20, 50), heading 90: the world light at (0, 10, -100) is
+    // (-150, -10, 100) in eye space; the cube-face pass gives it unmoved.
+    const struct {
+        void (*pass)();
+        float light[3];
+        bool sky;
+    } passes[] = {{renderScene, {-150, -10, 100}, true},
+                  {renderBlurScene, {-150, -10, 100}, false},
+                  {renderCubeFaceScene, {0, 10, -100}, true}};
+    for (const auto& p : passes) {
+        placeCamera(100, 50, 90, 0);
+        glClearColor(1.0f, 0.0f, 1.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        WithoutPlayer noPlayer;
+        p.pass();
+        GLfloat light[4];
+        glGetLightfv(GL_LIGHT0, GL_POSITION, light);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(light[i], p.light[i], 1e-3f) << i;
+        if (p.pass != renderCubeFaceScene) {
+            EXPECT_EQ(isClearColour(readPixel(400, 30)), !p.sky);
+        }
+    }
+    // Without the registry's sky entry: no sky, and the light stays where it was.
+    EmptyRegistry noSky;
+    glLoadIdentity();
+    const GLfloat marker[4] = {7.0f, 8.0f, 9.0f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, marker);
+    renderView(0, 0, 0, 10);
+    GLfloat light[4];
+    glGetLightfv(GL_LIGHT0, GL_POSITION, light);
+    EXPECT_FLOAT_EQ(light[0] + light[1] + light[2], 24.0f);
+    EXPECT_TRUE(isClearColour(readPixel(400, 30)));
+}
+
+TEST_F(WorldView, TheSeaAdvancesWithTheGameClockOnlyWhenDrawn)
+{
+    waterAnimation = WaterAnimation{};
+    renderView(-450, 0, 270, 15);   // the sea in view: drawn at t = 10
+    EXPECT_EQ(waterAnimation.rowOffset, 1);
+    renderView(-450, 0, 270, 15);   // the same clock: no tick
+    EXPECT_EQ(waterAnimation.rowOffset, 1);
+    placeCamera(500, 0, 90, 10);    // far east, facing away: culled, the clock stands
+    sys::testSetTime(30.0);
+    renderScene();
+    EXPECT_FLOAT_EQ(waterAnimation.lastTime, 10.0f);
+}
+
+TEST_F(WorldView, RegisteredObjectsAreCulledAndCounted)
+{
+    EmptyRegistry registered;
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glDisable(GL_LIGHTING);
+    glColor3f(0.0f, 1.0f, 0.0f);
+    glRectf(-5, -5, 5, 5);
+    glEndList();
+    for (const char* name : {enemyName, skyName})
+        append(registry, new RegistryEntry{name, list});
+    placeCamera(0, 0, 0, 0);
+    glLoadIdentity();
+    applyCameraView();
+    extractFrustumPerspective();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ASSERT_TRUE(findByName(enemyName));
+    const struct {
+        float z;
+        bool culling;
+        int counted;
+    } steps[] = {{-100, true, 1},   // straight ahead
+                 {100, true, 1},    // behind: culled
+                 {45, true, 2},     // behind, but the sphere reaches the view
+                 {100, false, 2}};  // culling off: drawn, not counted
+    for (const auto& s : steps) {
+        game.cullingEnabled = s.culling;
+        EXPECT_TRUE(drawRegistered(0, 20, s.z, 0, 0, 0));
+        EXPECT_EQ(game.objectsDrawn, s.counted) << s.z;
+    }
+    EXPECT_EQ(readPixel(400, 300).g, 255);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    // Any other entry is drawn without a test and without counting.
+    ASSERT_TRUE(findByName(skyName));
+    EXPECT_TRUE(drawRegistered(0, 20, 100, 0, 0, 0));
+    EXPECT_EQ(game.objectsDrawn, 2);
+    freeList(registry);
+    EXPECT_FALSE(drawRegistered(0, 20, -100, 0, 0, 0));   // nothing under the cursor
+    glDeleteLists(list, 1);
+}
+
+TEST_F(WorldView, CaptureIsTakenFromTheChaserAndTheMirrorSphereShowsTheWorld)
+{
+    placeCamera(12.5, -40.25, 77, 33);
+    game.chaserX = 20.7f;
+    game.chaserZ = -100.6f;
+    captureEnvironment();
+    resetProjection();
+    EXPECT_EQ(lastCaptureCameras()[0].x, 20.0);
+    EXPECT_EQ(lastCaptureCameras()[0].z, -100.0);
+    EXPECT_EQ(game.playerX + game.playerZ + game.pitch + game.heading, 12.5 - 40.25 + 33 + 77);
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_EQ(clear[0] + clear[1] + clear[2] + clear[3], 0.0f);   // black
+
+    // Off to the right of the view: texels of the world, not one flat colour,
+    // across the sphere's disc; and the GL as it was.
+    placeCamera(0, 0, 0, 10);
+    game.chaserX = 20;
+    game.chaserZ = -100;
+    renderScene();
+    const Pixel centre = screenOf(20, -15, -100);
+    const Rgb without = readPixel(centre.x, centre.y);
+    const GlState before;
+    drawChaserSphere();
+    EXPECT_EQ(GlState().text, before.text);
+    const Frame f = grabFrame();
+    int spread = 0;
+    for (int dy = -6; dy <= 6; dy += 3)
+        for (int dx = -6; dx <= 6; dx += 3) {
+            const Rgb p = f.at(centre.x + dx, centre.y + dy), q = f.at(centre.x, centre.y);
+            spread = std::max(spread, std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b));
+        }
+    EXPECT_GT(spread, 30);
+    EXPECT_FALSE(near(f.at(centre.x, centre.y), without, 4));
+}
+
+TEST_F(WorldView, EscapeModeTintsTheFrameBlueAndLeavesTheGlAsItFoundIt)
+{
+    const auto blueShare = [](const Frame& f) {
+        double rgb[3] = {0, 0, 0};
+        for (int y = 20; y < 600; y += 40)
+            for (int x = 20; x < 800; x += 40) {
+                const Rgb p = f.at(x, y);
+                rgb[0] += p.r, rgb[1] += p.g, rgb[2] += p.b;
+            }
+        return rgb[2] / (rgb[0] + rgb[1] + rgb[2] + 1);
+    };
+    renderView(0, 0, 0, 10);
+    const double normal = blueShare(grabFrame());
+    game.escapeMode = true;
+    const GlState before;
+    for (int frame = 0; frame < 6; ++frame) {
+        sys::testSetTime(200.0 + frame * 0.1);
+        drawEscapeFrame();
+    }
+    EXPECT_EQ(GlState().text, before.text);
+    const Frame escape = grabFrame();
+    EXPECT_GT(blueShare(escape), normal + 0.05);
+    EXPECT_GT(countPixels(escape, [](Rgb c) { return c.r + c.g > 60; }), 10000);   // the world shows through
+    // With T the thumbnails take the top left: the bottom of thumbnail 0
+    // shows the ground where the full picture shows the upper view.
+    game.tunnelTextured = true;
+    sys::testSetTime(200.6);
+    drawEscapeFrame();
+    EXPECT_FALSE(near(readPixel(130, 190), escape.at(130, 190), 13));
+}
