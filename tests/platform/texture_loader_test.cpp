@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 using namespace tgabytes;
@@ -127,93 +128,54 @@ protected:
 
 }  // namespace
 
-TEST_F(TextureLoader, TrueColourFilesOfEveryKindDecodeBottomRowFirst)
+TEST_F(TextureLoader, FilesOfEveryKindDecodeBottomRowFirst)
 {
+    // True colour, greyscale and colour-mapped (24, 32 and 16-bit entries,
+    // the map starting at entry 0 or 40), either origin, plain or run-length;
+    // true colour also with an image ID before the pixels.
     const Picture p;
-    for (int bits : {24, 32})
+    const struct { const char* kind; std::function<Bytes(bool top, bool rle)> make; int channels; bool fiveBits; } kinds[] = {
+        {"rgb", [&](bool t, bool r) { return trueColourFile(p, 24, t, r); }, 3, false},
+        {"rgba", [&](bool t, bool r) { return trueColourFile(p, 32, t, r); }, 4, false},
+        {"rgb with id", [&](bool t, bool r) { return trueColourFile(p, 24, t, r, 9); }, 3, false},
+        {"grey", [&](bool t, bool r) { return greyFile(p, t, r); }, 1, false},
+        {"mapped 24", [&](bool t, bool r) { return colourMappedFile(p, 24, t, r); }, 3, false},
+        {"mapped 32", [&](bool t, bool r) { return colourMappedFile(p, 32, t, r); }, 4, false},
+        {"mapped 16", [&](bool t, bool r) { return colourMappedFile(p, 16, t, r); }, 3, true},
+        {"mapped from 40", [&](bool t, bool r) { return colourMappedFile(p, 24, t, r, 40); }, 3, false}};
+    for (const auto& k : kinds)
         for (bool top : {false, true})
             for (bool rle : {false, true}) {
-                const std::string what = std::to_string(bits) + (top ? " top" : " bottom") + (rle ? " rle" : "");
-                ASSERT_EQ(load("true.tga", trueColourFile(p, bits, top, rle)), 1) << what;
-                const Level l = levelOf(0);
-                EXPECT_EQ(l.width, 5) << what;
-                EXPECT_EQ(l.height, 3) << what;
-                EXPECT_EQ(texels(bits / 8), expectedTexels(p, bits / 8)) << what;
+                const std::string what = std::string(k.kind) + (top ? " top" : " bottom") + (rle ? " rle" : "");
+                ASSERT_EQ(load("kind.tga", k.make(top, rle)), 1) << what;
+                EXPECT_EQ(std::pair(levelOf(0).width, levelOf(0).height), std::pair(5, 3)) << what;
+                EXPECT_EQ(texels(k.channels), expectedTexels(p, k.channels, k.fiveBits)) << what;
             }
-    // An image ID before the pixels is skipped.
-    ASSERT_EQ(load("id.tga", trueColourFile(p, 24, true, false, 9)), 1);
-    EXPECT_EQ(texels(3), expectedTexels(p, 3));
 }
 
-TEST_F(TextureLoader, GreyscaleFilesDecodeToLuminance)
+TEST_F(TextureLoader, PixelValuesOutsideTheColourMapShowBlack)
 {
-    const Picture p;
-    for (bool top : {false, true})
-        for (bool rle : {false, true}) {
-            ASSERT_EQ(load("grey.tga", greyFile(p, top, rle)), 1) << top << rle;
-            EXPECT_EQ(texels(1), expectedTexels(p, 1)) << top << rle;
-        }
-}
-
-TEST_F(TextureLoader, ColourMappedFilesDecodeThroughTheirMap)
-{
-    const Picture p;
-    for (bool top : {false, true})
-        for (bool rle : {false, true}) {
-            const std::string what = std::string(top ? "top" : "bottom") + (rle ? " rle" : "");
-            ASSERT_EQ(load("mapped24.tga", colourMappedFile(p, 24, top, rle)), 1) << what;
-            EXPECT_EQ(texels(3), expectedTexels(p, 3)) << what;
-            ASSERT_EQ(load("mapped32.tga", colourMappedFile(p, 32, top, rle)), 1) << what;
-            EXPECT_EQ(texels(4), expectedTexels(p, 4)) << what;
-            ASSERT_EQ(load("mapped16.tga", colourMappedFile(p, 16, top, rle)), 1) << what;
-            EXPECT_EQ(texels(3), expectedTexels(p, 3, true)) << what;
-        }
-}
-
-TEST_F(TextureLoader, ColourMapStartingPastEntryZero)
-{
-    // The map's first entry is index 40: pixel value 40 + k shows entry k.
-    const Picture p;
-    for (bool rle : {false, true}) {
-        ASSERT_EQ(load("first40.tga", colourMappedFile(p, 24, false, rle, 40)), 1);
-        EXPECT_EQ(texels(3), expectedTexels(p, 3)) << rle;
+    // A 2 x 1 picture with one map entry (BGR 30, 20, 10) at `first`, the
+    // pixel values `pixels`; a true-colour file's unused map is skipped.
+    const struct { int imageType, first; Bytes pixels, shown; } cases[] = {
+        {1, 2, {2, 0}, {10, 20, 30, 0, 0, 0}},    // below the first entry
+        {1, 2, {2, 200}, {10, 20, 30, 0, 0, 0}},  // past the end
+        {1, 0, {0, 1}, {10, 20, 30, 0, 0, 0}},
+        {1, 300, {0, 255}, {0, 0, 0, 0, 0, 0}},   // beyond every 8-bit value
+        {2, 0, {3, 2, 1, 6, 5, 4}, {1, 2, 3, 4, 5, 6}}};
+    for (const auto& c : cases) {
+        Header h;
+        h.colourMapType = 1;
+        h.imageType = c.imageType;
+        h.mapFirst = c.first;
+        h.mapLength = 1;
+        h.mapEntryBits = 24;
+        h.width = 2;
+        h.height = 1;
+        h.bits = c.imageType == 1 ? 8 : 24;
+        ASSERT_EQ(load("map.tga", file(h, {30, 20, 10}, c.pixels)), 1) << c.first;
+        EXPECT_EQ(texels(3), c.shown) << c.first;
     }
-    // A pixel value below the first entry has no colour: it shows black
-    // rather than reading outside the map.
-    Header h;
-    h.colourMapType = 1;
-    h.imageType = 1;
-    h.mapFirst = 2;
-    h.mapLength = 1;
-    h.mapEntryBits = 24;
-    h.width = 2;
-    h.height = 1;
-    h.bits = 8;
-    ASSERT_EQ(load("below.tga", file(h, {30, 20, 10}, {2, 0})), 1);
-    EXPECT_EQ(texels(3), (Bytes{10, 20, 30, 0, 0, 0}));
-    // Pixel values past the map's end likewise, wherever the map starts.
-    ASSERT_EQ(load("past.tga", file(h, {30, 20, 10}, {2, 200})), 1);
-    EXPECT_EQ(texels(3), (Bytes{10, 20, 30, 0, 0, 0}));
-    h.mapFirst = 0;
-    ASSERT_EQ(load("past0.tga", file(h, {30, 20, 10}, {0, 1})), 1);
-    EXPECT_EQ(texels(3), (Bytes{10, 20, 30, 0, 0, 0}));
-    h.mapFirst = 300;   // beyond every 8-bit value: all black
-    ASSERT_EQ(load("past300.tga", file(h, {30, 20, 10}, {0, 255})), 1);
-    EXPECT_EQ(texels(3), (Bytes{0, 0, 0, 0, 0, 0}));
-}
-
-TEST_F(TextureLoader, TrueColourFileWithAnUnusedColourMap)
-{
-    Header h;
-    h.colourMapType = 1;
-    h.imageType = 2;
-    h.mapLength = 2;
-    h.mapEntryBits = 24;
-    h.width = 2;
-    h.height = 1;
-    h.bits = 24;
-    ASSERT_EQ(load("unusedmap.tga", file(h, Bytes(6, 99), {3, 2, 1, 6, 5, 4})), 1);
-    EXPECT_EQ(texels(3), (Bytes{1, 2, 3, 4, 5, 6}));
 }
 
 TEST_F(TextureLoader, FilesWrittenByTheGameWriterLoad)
@@ -234,81 +196,52 @@ TEST_F(TextureLoader, DamagedMissingAndForeignFilesAreRefusedLeavingTheTextureAl
     const Bytes good = trueColourFile(p, 24, false, false);
     const Bytes goodRle = trueColourFile(p, 32, true, true);
     const Bytes goodMapped = colourMappedFile(p, 24, false, false);
-    struct Bad {
-        std::string what;
-        Bytes bytes;
-    };
-    std::vector<Bad> bad = {
+    const auto changed = [&](Bytes b, std::size_t at, std::uint8_t value) { return b[at] = value, b; };
+    const std::pair<const char*, Bytes> bad[] = {
         {"empty", {}},
         {"header only", Bytes(good.begin(), good.begin() + 18)},
-        {"half the pixels", Bytes(good.begin(), good.begin() + 18 + 22)},
         {"one byte short", Bytes(good.begin(), good.end() - 1)},
         {"run-length cut", Bytes(goodRle.begin(), goodRle.end() - 2)},
         {"map cut", Bytes(goodMapped.begin(), goodMapped.begin() + 30)},
         {"not an image", Bytes(100, 0)},
-        {"text", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '\n', 0, 0, 0, 0, 0, 0, 0}},
-    };
-    Bytes wrongType = good;
-    wrongType[2] = 32;
-    bad.push_back({"compressed kind", wrongType});
-    Bytes sixteen = good;
-    sixteen[16] = 16;
-    bad.push_back({"16-bit", sixteen});
-    Bytes longMap = goodMapped;
-    longMap[5] = longMap[6] = 0xff;
-    bad.push_back({"map past the end", longMap});
-
-    for (const Bad& b : bad) {
+        {"compressed kind", changed(good, 2, 32)},
+        {"16-bit", changed(good, 16, 16)},
+        {"map past the end", changed(changed(goodMapped, 5, 0xff), 6, 0xff)}};
+    for (const auto& [what, bytes] : bad) {
         fillKnown();
-        EXPECT_EQ(load("bad.tga", b.bytes, GLFW_BUILD_MIPMAPS_BIT), 0) << b.what;
-        expectKnown(b.what);
+        EXPECT_EQ(load("bad.tga", bytes, GLFW_BUILD_MIPMAPS_BIT), 0) << what;
+        expectKnown(what);
     }
-
-    fillKnown();
-    EXPECT_EQ(glfwLoadTexture2D(tempPath("does-not-exist.tga").c_str(), GLFW_BUILD_MIPMAPS_BIT), 0);
-    expectKnown("missing");
-    EXPECT_EQ(glfwLoadTexture2D(nullptr, 0), 0);
-    expectKnown("no name");
-    EXPECT_EQ(glfwLoadTexture2D("", 0), 0);
-    expectKnown("empty name");
-    // A folder opens like a file on Linux, but holds no image.
-    EXPECT_EQ(glfwLoadTexture2D(std::filesystem::temp_directory_path().c_str(), 0), 0);
-    expectKnown("folder");
-    // Nor does a device that never ends: it is refused, not read forever.
-    EXPECT_EQ(glfwLoadTexture2D("/dev/zero", 0), 0);
-    expectKnown("endless device");
+    // No file, no name, a folder (it opens like a file on Linux) and a device
+    // that never ends (refused, not read forever).
+    const std::string missing = tempPath("does-not-exist.tga"), folder = std::filesystem::temp_directory_path();
+    for (const char* name : {missing.c_str(), static_cast<const char*>(nullptr), "", folder.c_str(), "/dev/zero"}) {
+        EXPECT_EQ(glfwLoadTexture2D(name, GLFW_BUILD_MIPMAPS_BIT), 0) << (name ? name : "null");
+        expectKnown(name ? name : "null");
+    }
 }
 
 TEST_F(TextureLoader, MipmapLevelsOnlyWithTheFlag)
 {
-    // 4 x 4 of one colour: levels of 2 x 2 and 1 x 1 with the flag.
-    Picture flat;
-    flat.width = 4;
-    flat.height = 4;
-    flat.rgba.clear();
+    // 4 x 4 of one colour: levels of 2 x 2 and 1 x 1 with the flag, none
+    // without (on a fresh texture); later uploads are not affected and the
+    // unpack alignment is back at its default.
+    Picture flat{4, 4, {}};
     for (int i = 0; i < 16; ++i)
         flat.rgba.insert(flat.rgba.end(), {90, 160, 30, 255});
-    ASSERT_EQ(load("mip.tga", trueColourFile(flat, 24, false, false), GLFW_BUILD_MIPMAPS_BIT), 1);
-    EXPECT_EQ(levelOf(1).width, 2);
-    EXPECT_EQ(levelOf(1).height, 2);
-    EXPECT_EQ(levelOf(2).width, 1);
-    EXPECT_EQ(texels(3, 1), (Bytes{90, 160, 30, 90, 160, 30, 90, 160, 30, 90, 160, 30}));
-    EXPECT_EQ(texels(3, 2), (Bytes{90, 160, 30}));
-    GLint generate = -1;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, &generate);
-    EXPECT_EQ(generate, GL_FALSE);   // later uploads to the texture are not affected
-
-    // A fresh texture loaded without the flag has level 0 only.
-    GLuint plain = 0;
-    glGenTextures(1, &plain);
-    glBindTexture(GL_TEXTURE_2D, plain);
-    ASSERT_EQ(load("nomip.tga", trueColourFile(flat, 24, false, false), 0), 1);
-    EXPECT_EQ(levelOf(0).width, 4);
-    EXPECT_EQ(levelOf(1).width, 0);
+    for (const bool mipmaps : {true, false}) {
+        GLuint fresh = 0;
+        glGenTextures(1, &fresh);
+        glBindTexture(GL_TEXTURE_2D, fresh);
+        ASSERT_EQ(load("mip.tga", trueColourFile(flat, 24, false, false), mipmaps ? GLFW_BUILD_MIPMAPS_BIT : 0), 1);
+        EXPECT_EQ(std::tuple(levelOf(0).width, levelOf(1).width, levelOf(1).height, levelOf(2).width),
+                  mipmaps ? std::tuple(4, 2, 2, 1) : std::tuple(4, 0, 0, 0));
+        EXPECT_EQ(texels(3, 2), mipmaps ? (Bytes{90, 160, 30}) : Bytes{});
+        GLint generate = -1, alignment = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, &generate);
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+        EXPECT_EQ(std::pair(generate, alignment), std::pair(GL_FALSE, 4));
+        glDeleteTextures(1, &fresh);
+    }
     glBindTexture(GL_TEXTURE_2D, texture);
-    glDeleteTextures(1, &plain);
-    // The unpack alignment is back at its default for other uploads.
-    GLint alignment = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(alignment, 4);
 }
