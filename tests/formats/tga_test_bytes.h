@@ -37,23 +37,20 @@ inline Bytes file(const Header& h, const Bytes& map, const Bytes& pixelData)
 }
 
 // Run-length packets over pixels of `size` bytes each, in stored order: a run
-// packet for two or more equal pixels, raw packets otherwise. Packets may run
-// on from one row into the next, as older writers did.
+// packet for each stretch of equal pixels, a raw packet of the pixels up to
+// the next such stretch. Packets may run on from one row into the next, as
+// older writers did.
 inline Bytes runLengthEncode(const Bytes& pixels, int size)
 {
     const std::size_t count = pixels.size() / size;
-    auto same = [&](std::size_t a, std::size_t b) {
-        return std::equal(&pixels[a * size], &pixels[a * size] + size, &pixels[b * size]);
-    };
+    auto same = [&](std::size_t a, std::size_t b) { return b < count && std::equal(&pixels[a * size], &pixels[a * size] + size, &pixels[b * size]); };
     Bytes out;
-    for (std::size_t i = 0; i < count;) {
-        std::size_t n = 1;
-        const bool run = i + 1 < count && same(i, i + 1);
-        while (i + n < count && n < 128 && (run ? same(i, i + n) : !(i + n + 1 < count && same(i + n, i + n + 1))))
-            ++n;
+    for (std::size_t i = 0, n; i < count; i += n) {
+        const bool run = same(i, i + 1);
+        for (n = 1; i + n < count && n < 128 && (run ? same(i, i + n) : !same(i + n, i + n + 1)); ++n) {
+        }
         out.push_back(std::uint8_t((run ? 0x80 : 0) | (n - 1)));
         out.insert(out.end(), pixels.begin() + i * size, pixels.begin() + (i + (run ? 1 : n)) * size);
-        i += n;
     }
     return out;
 }
@@ -103,10 +100,7 @@ inline Bytes imageFile(const Picture& p, int bits, bool topFirst, bool rle, int 
     const Bytes pixels = storedPixels(p, bits / 8, topFirst);
     return file(h, {}, rle ? runLengthEncode(pixels, bits / 8) : pixels);
 }
-inline Bytes trueColourFile(const Picture& p, int bits, bool topFirst, bool rle, int idLength = 0)
-{
-    return imageFile(p, bits, topFirst, rle, idLength);
-}
+inline Bytes trueColourFile(const Picture& p, int bits, bool topFirst, bool rle, int idLength = 0) { return imageFile(p, bits, topFirst, rle, idLength); }
 inline Bytes greyFile(const Picture& p, bool topFirst, bool rle) { return imageFile(p, 8, topFirst, rle); }
 
 // The picture as an 8-bit colour-mapped file: each distinct colour gets a map
