@@ -62,6 +62,7 @@ TEST_F(Hud, OneRedHeartPerLifeAndTheCompassNeedleFollowingHeadingAndPitch)
         const Box red = boxOf(f, isRed);
         EXPECT_TRUE(lives == 0 || boxNear(red, 26.8 - 14.9, 20.1 - 5.6, 26.8 + 37.32 * (lives - 1) + 14.9, 20.1 + 3 * 5.6, 2))
             << lives << " " << red;
+        EXPECT_TRUE(lives == 0 || (!isRed(f.at(27, 16)) && isRed(f.at(27, 30))));   // the notch, the point below it
         expectWhiteColour();
     }
     // The compass: a circle 60 x 45 px about (758.3, 87.3); the needle up,

@@ -168,13 +168,21 @@ TEST_F(TextureLoader, PixelValuesOutsideTheColourMapShowBlack)
 
 TEST_F(TextureLoader, FilesWrittenByTheGameWriterLoad)
 {
-    const Picture p;
-    for (bool rle : {false, true}) {
-        const std::string path = tempPath("written.tga");
-        written.push_back(path);
-        ASSERT_TRUE(tgaWrite(path, p.width, p.height, 4, p.rgba, rle));
-        ASSERT_EQ(glfwLoadTexture2D(path.c_str(), 0), 1);
-        EXPECT_EQ(texels(4), expectedTexels(p, 4)) << rle;
+    // The 5 x 3 picture in RGB and RGBA, and 300 x 2 with stretches of one
+    // colour longer than a run packet holds and a row of changing colours.
+    Picture wide{300, 2, {}};
+    for (int x = 0; x < 600; ++x)
+        wide.rgba.insert(wide.rgba.end(), {x < 300 ? std::uint8_t(200) : std::uint8_t(x), std::uint8_t(x < 300 ? 100 : x * 3), 7, 255});
+    const struct { Picture picture; int channels; bool rle; } cases[] = {
+        {Picture{}, 3, false}, {Picture{}, 3, true}, {Picture{}, 4, false}, {Picture{}, 4, true}, {wide, 3, true}};
+    for (const auto& c : cases) {
+        Bytes pixels;
+        for (std::size_t i = 0; i < c.picture.rgba.size(); i += 4)
+            pixels.insert(pixels.end(), c.picture.rgba.begin() + i, c.picture.rgba.begin() + i + c.channels);
+        written.push_back(tempPath("written.tga"));
+        ASSERT_TRUE(tgaWrite(written.back(), c.picture.width, c.picture.height, c.channels, pixels, c.rle));
+        ASSERT_EQ(glfwLoadTexture2D(written.back().c_str(), 0), 1);
+        EXPECT_EQ(texels(c.channels), expectedTexels(c.picture, c.channels)) << c.picture.width << c.channels << c.rle;
     }
 }
 
