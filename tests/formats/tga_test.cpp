@@ -135,10 +135,11 @@ TEST(TgaWrite, WritesTopRowFirstWithAlphaBitsAndRunsOfAtMost128)
                       std::tuple(5, 3, channels * 8, rle ? tgaRleTrueColour : tgaTrueColour, true, channels == 4 ? 8 : 0));
         }
     // 300 x 2: one colour for stretches longer than a packet holds, as three
-    // run packets of 4 bytes; then a row of changing colours as raw packets.
+    // run packets of 4 bytes; then a row of changing colours as raw packets
+    // (no packet runs on into the next row).
     Picture wide{300, 2, {}};
-    for (int x = 0; x < 600; ++x)
-        wide.rgba.insert(wide.rgba.end(), {x < 300 ? std::uint8_t(200) : std::uint8_t(x), std::uint8_t(x < 300 ? 100 : x * 3), 7, 255});
+    for (int x = 0; x < 600; ++x)   // the first row's colour is the second row's first
+        wide.rgba.insert(wide.rgba.end(), {std::uint8_t(std::max(x, 300)), std::uint8_t(std::max(x, 300) * 3), 7, 255});
     EXPECT_EQ(written(wide, 3, true).size(), 18u + 3 * 4 + 3 + 300 * 3);
 }
 

@@ -171,8 +171,8 @@ TEST_F(TextureLoader, FilesWrittenByTheGameWriterLoad)
     // The 5 x 3 picture in RGB and RGBA, and 300 x 2 with stretches of one
     // colour longer than a run packet holds and a row of changing colours.
     Picture wide{300, 2, {}};
-    for (int x = 0; x < 600; ++x)
-        wide.rgba.insert(wide.rgba.end(), {x < 300 ? std::uint8_t(200) : std::uint8_t(x), std::uint8_t(x < 300 ? 100 : x * 3), 7, 255});
+    for (int x = 0; x < 600; ++x)   // the first row's colour is the second row's first
+        wide.rgba.insert(wide.rgba.end(), {std::uint8_t(std::max(x, 300)), std::uint8_t(std::max(x, 300) * 3), 7, 255});
     const struct { Picture picture; int channels; bool rle; } cases[] = {
         {Picture{}, 3, false}, {Picture{}, 3, true}, {Picture{}, 4, false}, {Picture{}, 4, true}, {wide, 3, true}};
     for (const auto& c : cases) {
