@@ -178,14 +178,10 @@ TEST_F(FrameLoop, EndScreenShowsTheEndWordUntilEscape)
 
 TEST_F(FrameLoop, TitlePicturesAreTheThreeDifficultyFilesInOrder)
 {
-    // What start-up loaded for each difficulty holds what the file sp1, sp2
-    // or sp3 holds.
+    // What start-up loaded for each difficulty holds what sp1, sp2 or sp3 holds.
     const auto texels = [](GLuint name) {
         glBindTexture(GL_TEXTURE_2D, name);
-        GLint width = 0, height = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-        std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
+        std::vector<unsigned char> rgb(1024 * 1024 * 3);   // room for the largest picture
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
         return rgb;
@@ -195,10 +191,9 @@ TEST_F(FrameLoop, TitlePicturesAreTheThreeDifficultyFilesInOrder)
     glGenTextures(1, &name);
     for (int d = 0; d < 3; ++d) {
         glBindTexture(GL_TEXTURE_2D, name);
-        const std::string file = "Textures/sp" + std::to_string(d + 1) + ".tga";
-        ASSERT_TRUE(glfwLoadTexture2D(file.c_str(), 0)) << file;
+        ASSERT_TRUE(glfwLoadTexture2D(("Textures/sp" + std::to_string(d + 1) + ".tga").c_str(), 0));
         files[d] = texels(name);
-        EXPECT_EQ(texels(textureNameFromFloat(resources.titleTextures[d])), files[d]) << file;
+        EXPECT_TRUE(texels(textureNameFromFloat(resources.titleTextures[d])) == files[d]) << d;
     }
     glDeleteTextures(1, &name);
     EXPECT_TRUE(files[0] != files[1] && files[1] != files[2] && files[0] != files[2]);
