@@ -47,18 +47,23 @@ TEST_F(Rules, ChaserStepsInBurstsOfEight)
 {
     update(61);
     ASSERT_TRUE(game.chaserActive);
-    game.playerZ = 400;   // far away along +z
     // The first step comes once the clock passes 0.005 (0.05 s of real time).
     update(61.04);
     EXPECT_EQ(game.chaserZ, -100);
-    for (int i = 1; i <= 8; ++i) {
+    // One unit toward the player on each axis where it is more than 3 away.
+    const struct { double playerX, playerZ; float x, z; } steps[] = {
+        {2, 400, 0, -99},     {3, 400, 0, -98},      {3.5, 400, 1, -97}, {400, 400, 2, -96},
+        {400, -400, 3, -97}, {-400, -400, 2, -98}, {-2, 400, 1, -97},  {-2, 400, 1, -96}};
+    for (const auto& s : steps) {
+        game.playerX = s.playerX;
+        game.playerZ = s.playerZ;
         update(61.06);   // no time passes: the clock stays above 0.005
-        EXPECT_EQ(std::pair(game.chaserX, game.chaserZ), std::pair(0.0f, -100.0f + i));   // within 3 on x: no x move
+        EXPECT_EQ(std::pair(game.chaserX, game.chaserZ), std::pair(s.x, s.z)) << s.playerX << "," << s.playerZ;
     }
     // Captures at the entry and the eighth step; then a new burst.
     EXPECT_EQ(std::tuple(captures, game.chaserSteps, game.chaserClock), std::tuple(2, 0, 0));
     update(61.06);   // paused until the clock passes 0.005 again
-    EXPECT_EQ(game.chaserZ, -92);
+    EXPECT_EQ(game.chaserZ, -96);
 }
 
 TEST_F(Rules, CatchingWithinTwentyOnBothAxesCostsExactlyOneLife)
