@@ -92,6 +92,8 @@ TEST_F(Movement, ObstacleProbeTwentyTowardMinusZWhateverTheHeading)
         {-195, -240, 0, false, false},   // probe between the four boxes of the first group
         {-503, 20, 0, false, true},      // probe (-503, 0): on the west wall's edge
         {-502.9, 20, 0, false, false},   // just past it
+        {-523, 20, 0, false, true},      // its other edge
+        {0, 540, 0, false, true},        // probe z 520: the south wall's near edge
         {530, 20, 0, false, true},       // the east wall
         {0, 560, 0, false, true},        // probe z 540: the south wall's edge
         {0, -510, 0, false, true},       // probe z -530: the north wall

@@ -33,6 +33,16 @@ TEST(GlyphCells, FiveIsTheTwoMirroredAndNineTheSixHalfTurned)
             }
     }
     EXPECT_TRUE(glyphInCell('x', left, right, bottom, top).empty());
+    // Every glyph is made of closed outlines (the first point repeated) inside its cell.
+    for (const char glyph : std::string("0123456789FIN")) {
+        ASSERT_FALSE(glyphPaths(glyph).empty()) << glyph;
+        for (const GlyphPath& path : glyphPaths(glyph)) {
+            ASSERT_GE(path.points.size(), 5u) << glyph;
+            EXPECT_TRUE(path.points.front().u == path.points.back().u && path.points.front().v == path.points.back().v) << glyph;
+            for (const GlyphPoint& q : path.points)
+                EXPECT_TRUE(q.u >= 0 && q.u <= 1 && q.v >= 0 && q.v <= 1) << glyph;
+        }
+    }
 }
 
 using ScoreRender = OverlayTest;
