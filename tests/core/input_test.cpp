@@ -76,6 +76,11 @@ TEST_F(Input, SwitchesToggleFromTheirFreshValues)
     }
     EXPECT_TRUE(fresh.lightingEnabled && fresh.cullingEnabled);
     EXPECT_FALSE(fresh.paused || fresh.showFps || fresh.wireframe || fresh.modelTranslucent);
+    // The function keys the window system reports are numbered one after another.
+    const int functionKeys[] = {GLFW_KEY_F1, GLFW_KEY_F2, GLFW_KEY_F3, GLFW_KEY_F4, GLFW_KEY_F5,
+                                GLFW_KEY_F6, GLFW_KEY_F7, GLFW_KEY_F8, GLFW_KEY_F9};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(functionKeys[i], sys::keyF1 + i) << "F" << i + 1;
     tap('Z');   // not a key of the game
     // P pauses and resumes the sound channel on press only.
     for (const auto& [action, running] : {std::pair{GLFW_PRESS, false}, {GLFW_RELEASE, false}, {GLFW_PRESS, true}}) {
