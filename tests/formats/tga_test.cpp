@@ -88,16 +88,10 @@ TEST(TgaCheck, RejectsKindsTheGameDoesNotReadAndPartsPastTheEnd)
     EXPECT_FALSE(accepted(Bytes(png.begin(), png.end())));
     EXPECT_FALSE(accepted(Bytes(64, 0)));
     // An image ID running past the end.
-    Header h;
-    h.idLength = 255;
-    h.width = h.height = 1;
-    EXPECT_FALSE(accepted(file(h, {}, {})));
+    EXPECT_FALSE(accepted(file({.idLength = 255, .width = 1, .height = 1}, {}, {})));
     // Run-length data of four pixels: a raw packet of four with two pixels,
     // two pixels of four, a run cut short; the whole of it.
-    Header r;
-    r.imageType = 10;
-    r.width = 4;
-    r.height = 1;
+    Header r{.imageType = 10, .width = 4, .height = 1};
     EXPECT_EQ((std::vector<bool>{accepted(file(r, {}, {0x03, 1, 2, 3, 4, 5, 6})), accepted(file(r, {}, {0x81, 1, 2, 3})),
                                  accepted(file(r, {}, {0x81, 1, 2, 3, 0x81, 1, 2})),
                                  accepted(file(r, {}, {0x81, 1, 2, 3, 0x81, 1, 2, 3}))}),

@@ -17,56 +17,36 @@ using namespace tgabytes;
 
 namespace {
 
-std::string tempPath(const std::string& name)
+// The bound texture's width and height at `level`.
+std::pair<int, int> sizeOf(int level = 0)
 {
-    return (std::filesystem::temp_directory_path() / ("orbitor_texture_test_" + name)).string();
-}
-
-struct Level {
-    int width = 0, height = 0;
-};
-
-Level levelOf(int level)
-{
-    Level l;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &l.width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &l.height);
-    return l;
+    std::pair<int, int> size;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &size.first);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &size.second);
+    return size;
 }
 
 // The bound texture's level as `channels` bytes per texel (GL_LUMINANCE,
 // GL_RGB or GL_RGBA), rows as OpenGL holds them: bottom row first.
 Bytes texels(int channels, int level = 0)
 {
-    const Level l = levelOf(level);
-    Bytes out(static_cast<std::size_t>(l.width) * l.height * channels);
-    const GLenum format = channels == 1 ? GL_LUMINANCE : channels == 3 ? GL_RGB : GL_RGBA;
+    Bytes out(std::size_t(sizeOf(level).first) * sizeOf(level).second * channels);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, out.data());
+    glGetTexImage(GL_TEXTURE_2D, level, channels == 1 ? GL_LUMINANCE : channels == 3 ? GL_RGB : GL_RGBA, GL_UNSIGNED_BYTE,
+                  out.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     return out;
 }
 
-// What the picture must look like in GL: the image's bottom row first.
+// What the picture must look like in GL: the image's bottom row first; from
+// 16-bit map entries, colours of 5 bits.
 Bytes expectedTexels(const Picture& p, int channels, bool fiveBits = false)
 {
     Bytes out;
-    for (int row = 0; row < p.height; ++row) {
-        const int y = p.height - 1 - row;
-        for (int x = 0; x < p.width; ++x) {
-            const std::uint8_t* c = p.at(x, y);
-            if (channels == 1) {
-                out.push_back(p.grey(x, y));
-                continue;
-            }
-            for (int k = 0; k < channels; ++k) {
-                std::uint8_t v = c[k];
-                if (fiveBits && k < 3)
-                    v = static_cast<std::uint8_t>(((v >> 3) * 255) / 31);
-                out.push_back(v);
-            }
-        }
-    }
+    for (int y = p.height - 1; y >= 0; --y)
+        for (int x = 0; x < p.width; ++x)
+            for (int k = 0; k < channels; ++k)
+                out.push_back(channels == 1 ? p.grey(x, y) : fiveBits && k < 3 ? (p.at(x, y)[k] >> 3) * 255 / 31 : p.at(x, y)[k]);
     return out;
 }
 
@@ -81,37 +61,25 @@ protected:
     }
     void TearDown() override
     {
-        for (const std::string& path : written)
-            std::filesystem::remove(path);
-        if (texture != 0) {
-            glBindTexture(GL_TEXTURE_2D, 0);
-            glDeleteTextures(1, &texture);
-        }
+        std::filesystem::remove(path);
+        glDeleteTextures(1, &texture);
     }
-    int load(const std::string& name, const Bytes& bytes, int flags = 0)
+    int load(const Bytes& bytes, int flags = 0)
     {
-        written.push_back(tempPath(name));
-        std::ofstream(written.back(), std::ios::binary | std::ios::trunc)
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return glfwLoadTexture2D(written.back().c_str(), flags);
+        return glfwLoadTexture2D(path.c_str(), flags);
     }
-    // A known 1 x 1 content, to see that a refused file leaves it alone.
-    void fillKnown()
-    {
-        const std::uint8_t px[3] = {7, 8, 9};
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    }
+    // A refused file leaves the bound texture as it was: 1 x 1 of a known colour.
     void expectKnown(const std::string& what)
     {
         GLint bound = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_EQ(std::tuple(levelOf(0).width, levelOf(0).height, texels(3), GLuint(bound), glGetError()),
-                  std::tuple(1, 1, Bytes{7, 8, 9}, texture, GLenum(GL_NO_ERROR))) << what;
+        EXPECT_EQ(std::tuple(sizeOf(), texels(3), GLuint(bound), glGetError()),
+                  std::tuple(std::pair(1, 1), Bytes{7, 8, 9}, texture, GLenum(GL_NO_ERROR))) << what;
     }
     GLuint texture = 0;
-    std::vector<std::string> written;
+    const std::string path = (std::filesystem::temp_directory_path() / "orbitor_texture_test.tga").string();
 };
 
 }  // namespace
@@ -135,8 +103,8 @@ TEST_F(TextureLoader, FilesOfEveryKindDecodeBottomRowFirst)
         for (bool top : {false, true})
             for (bool rle : {false, true}) {
                 const std::string what = std::string(k.kind) + (top ? " top" : " bottom") + (rle ? " rle" : "");
-                ASSERT_EQ(load("kind.tga", k.make(top, rle)), 1) << what;
-                EXPECT_EQ(std::pair(levelOf(0).width, levelOf(0).height), std::pair(5, 3)) << what;
+                ASSERT_EQ(load(k.make(top, rle)), 1) << what;
+                EXPECT_EQ(sizeOf(), std::pair(5, 3)) << what;
                 EXPECT_EQ(texels(k.channels), expectedTexels(p, k.channels, k.fiveBits)) << what;
             }
 }
@@ -152,16 +120,9 @@ TEST_F(TextureLoader, PixelValuesOutsideTheColourMapShowBlack)
         {1, 300, {0, 255}, {0, 0, 0, 0, 0, 0}},   // beyond every 8-bit value
         {2, 0, {3, 2, 1, 6, 5, 4}, {1, 2, 3, 4, 5, 6}}};
     for (const auto& c : cases) {
-        Header h;
-        h.colourMapType = 1;
-        h.imageType = c.imageType;
-        h.mapFirst = c.first;
-        h.mapLength = 1;
-        h.mapEntryBits = 24;
-        h.width = 2;
-        h.height = 1;
-        h.bits = c.imageType == 1 ? 8 : 24;
-        ASSERT_EQ(load("map.tga", file(h, {30, 20, 10}, c.pixels)), 1) << c.first;
+        const Header h{.colourMapType = 1, .imageType = c.imageType, .mapFirst = c.first, .mapLength = 1,
+                       .mapEntryBits = 24, .width = 2, .height = 1, .bits = c.imageType == 1 ? 8 : 24};
+        ASSERT_EQ(load(file(h, {30, 20, 10}, c.pixels)), 1) << c.first;
         EXPECT_EQ(texels(3), c.shown) << c.first;
     }
 }
@@ -179,9 +140,8 @@ TEST_F(TextureLoader, FilesWrittenByTheGameWriterLoad)
         Bytes pixels;
         for (std::size_t i = 0; i < c.picture.rgba.size(); i += 4)
             pixels.insert(pixels.end(), c.picture.rgba.begin() + i, c.picture.rgba.begin() + i + c.channels);
-        written.push_back(tempPath("written.tga"));
-        ASSERT_TRUE(tgaWrite(written.back(), c.picture.width, c.picture.height, c.channels, pixels, c.rle));
-        ASSERT_EQ(glfwLoadTexture2D(written.back().c_str(), 0), 1);
+        ASSERT_TRUE(tgaWrite(path, c.picture.width, c.picture.height, c.channels, pixels, c.rle));
+        ASSERT_EQ(glfwLoadTexture2D(path.c_str(), 0), 1);
         EXPECT_EQ(texels(c.channels), expectedTexels(c.picture, c.channels)) << c.picture.width << c.channels << c.rle;
     }
 }
@@ -203,14 +163,17 @@ TEST_F(TextureLoader, DamagedMissingAndForeignFilesAreRefusedLeavingTheTextureAl
         {"compressed kind", changed(good, 2, 32)},
         {"16-bit", changed(good, 16, 16)},
         {"map past the end", changed(changed(goodMapped, 5, 0xff), 6, 0xff)}};
+    const std::uint8_t known[3] = {7, 8, 9};
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, known);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     for (const auto& [what, bytes] : bad) {
-        fillKnown();
-        EXPECT_EQ(load("bad.tga", bytes, GLFW_BUILD_MIPMAPS_BIT), 0) << what;
+        EXPECT_EQ(load(bytes, GLFW_BUILD_MIPMAPS_BIT), 0) << what;
         expectKnown(what);
     }
     // No file, no name, a folder (it opens like a file on Linux) and a device
     // that never ends (refused, not read forever).
-    const std::string missing = tempPath("does-not-exist.tga"), folder = std::filesystem::temp_directory_path();
+    const std::string missing = path + ".missing", folder = std::filesystem::temp_directory_path();
     for (const char* name : {missing.c_str(), static_cast<const char*>(nullptr), "", folder.c_str(), "/dev/zero"}) {
         EXPECT_EQ(glfwLoadTexture2D(name, GLFW_BUILD_MIPMAPS_BIT), 0) << (name ? name : "null");
         expectKnown(name ? name : "null");
@@ -226,18 +189,15 @@ TEST_F(TextureLoader, MipmapLevelsOnlyWithTheFlag)
     for (int i = 0; i < 16; ++i)
         flat.rgba.insert(flat.rgba.end(), {90, 160, 30, 255});
     for (const bool mipmaps : {true, false}) {
-        GLuint fresh = 0;
-        glGenTextures(1, &fresh);
-        glBindTexture(GL_TEXTURE_2D, fresh);
-        ASSERT_EQ(load("mip.tga", trueColourFile(flat, 24, false, false), mipmaps ? GLFW_BUILD_MIPMAPS_BIT : 0), 1);
-        EXPECT_EQ(std::tuple(levelOf(0).width, levelOf(1).width, levelOf(1).height, levelOf(2).width),
-                  mipmaps ? std::tuple(4, 2, 2, 1) : std::tuple(4, 0, 0, 0));
-        EXPECT_EQ(texels(3, 2), mipmaps ? (Bytes{90, 160, 30}) : Bytes{});
+        glDeleteTextures(1, &texture);
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        ASSERT_EQ(load(trueColourFile(flat, 24, false, false), mipmaps ? GLFW_BUILD_MIPMAPS_BIT : 0), 1);
         GLint generate = -1, alignment = 0;
         glGetTexParameteriv(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, &generate);
         glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-        EXPECT_EQ(std::pair(generate, alignment), std::pair(GL_FALSE, 4));
-        glDeleteTextures(1, &fresh);
+        EXPECT_EQ(std::tuple(sizeOf(1), sizeOf(2).first, texels(3, 2), generate, alignment),
+                  std::tuple(std::pair(mipmaps ? 2 : 0, mipmaps ? 2 : 0), mipmaps ? 1 : 0,
+                             mipmaps ? Bytes{90, 160, 30} : Bytes{}, GL_FALSE, 4));
     }
-    glBindTexture(GL_TEXTURE_2D, texture);
 }
