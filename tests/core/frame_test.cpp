@@ -13,36 +13,24 @@
 #include "support/game_world.h"
 #include "support/pixels.h"
 
-#include <atomic>
 #include <chrono>
 #include <thread>
 
 namespace {
 
 // Runs `action` on a thread of its own after `seconds`, unless destroyed first.
-class After {
-public:
+struct After {
     template <typename Action>
     After(double seconds, Action action)
-        : thread_([this, seconds, action] {
+        : thread([seconds, action](std::stop_token stop) {
               const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-              while (!cancelled_)
+              for (; !stop.stop_requested(); std::this_thread::sleep_for(std::chrono::milliseconds(5)))
                   if (std::chrono::steady_clock::now() > end)
                       return action();
-                  else
-                      std::this_thread::sleep_for(std::chrono::milliseconds(5));
           })
     {
     }
-    ~After()
-    {
-        cancelled_ = true;
-        thread_.join();
-    }
-
-private:
-    std::atomic<bool> cancelled_{false};
-    std::thread thread_;
+    std::jthread thread;
 };
 
 // A loop that has not ended within 20 s fails the program instead of hanging it.

@@ -149,21 +149,12 @@ TEST_F(Input, MouseLookFromTheOriginWithHeadingWrappedAndPitchClamped)
     EXPECT_TRUE(game.heading >= 0.0f && game.heading < 360.0f) << game.heading;
 }
 
-// The title menu's handler.
-class Menu : public FreshGame {
-protected:
-    void SetUp() override
-    {
-        FreshGame::SetUp();
-        glfwSetKeyCallback(menuKeyHandler);
-    }
-};
-
 // Key scripts from the fresh menu ('w': W pressed but not released): the
 // cursor and goal bounds, difficulty cycling, the goal page (A leaves it, D
 // only clicks there) and D on each item.
-TEST_F(Menu, KeysActOnReleaseOnTheTitleAndGoalPages)
+TEST_F(Input, MenuKeysActOnReleaseOnTheTitleAndGoalPages)
 {
+    glfwSetKeyCallback(menuKeyHandler);
     const struct { const char* keys; float cursor; int difficulty, goal; bool goalPage, start, quit; } scripts[] = {
         {"W", 0, 0, 0, false, false, false},          {"SSSS", 3, 0, 0, false, false, false},
         {"SSSSw", 3, 0, 0, false, false, false},      {"SSD", 2, 1, 0, false, false, false},

@@ -87,35 +87,6 @@ inline int peak(const Pcm& pcm)
     return largest;
 }
 
-// The loud (above 1 % of full scale) 10 ms windows: each stretch of them as
-// [first, last] window, and how many there are.
-struct Runs {
-    std::vector<std::pair<std::size_t, std::size_t>> spans;
-    std::size_t loudWindows = 0;
-};
-inline Runs loudRuns(const Pcm& pcm)
-{
-    Runs runs;
-    for (std::size_t i = 0, n = rate / 100 * channels; (i + 1) * n <= pcm.size(); ++i)
-        if (rms(pcm, i * n, n) > 0.01) {
-            ++runs.loudWindows;
-            if (runs.spans.empty() || runs.spans.back().second + 1 != i)
-                runs.spans.push_back({i, i});
-            runs.spans.back().second = i;
-        }
-    return runs;
-}
-
-// Frequency of a plain tone from the left channel's zero crossings, over
-// `frameCount` frames from `firstFrame`.
-inline double toneFrequency(const Pcm& pcm, std::size_t firstFrame, std::size_t frameCount)
-{
-    int crossings = 0;
-    for (std::size_t f = firstFrame + 1; f < firstFrame + frameCount && f * channels < pcm.size(); ++f)
-        crossings += (pcm[(f - 1) * channels] < 0) != (pcm[f * channels] < 0);
-    return crossings / 2.0 / (double(frameCount) / rate);
-}
-
 // Writes a mono 16-bit WAV of a sine tone at half of full scale.
 inline void writeToneWav(const std::filesystem::path& file, double frequency, double seconds)
 {
