@@ -148,21 +148,11 @@ TEST_F(TextureLoader, FilesWrittenByTheGameWriterLoad)
 
 TEST_F(TextureLoader, DamagedMissingAndForeignFilesAreRefusedLeavingTheTextureAlone)
 {
-    const Picture p;
-    const Bytes good = trueColourFile(p, 24, false, false);
-    const Bytes goodRle = trueColourFile(p, 32, true, true);
-    const Bytes goodMapped = colourMappedFile(p, 24, false, false);
-    const auto changed = [&](Bytes b, std::size_t at, std::uint8_t value) { return b[at] = value, b; };
+    // The TGA check's own tests try every kind of damage; here, that the
+    // loader refuses what the check refuses.
+    const Bytes good = trueColourFile(Picture{}, 24, false, false);
     const std::pair<const char*, Bytes> bad[] = {
-        {"empty", {}},
-        {"header only", Bytes(good.begin(), good.begin() + 18)},
-        {"one byte short", Bytes(good.begin(), good.end() - 1)},
-        {"run-length cut", Bytes(goodRle.begin(), goodRle.end() - 2)},
-        {"map cut", Bytes(goodMapped.begin(), goodMapped.begin() + 30)},
-        {"not an image", Bytes(100, 0)},
-        {"compressed kind", changed(good, 2, 32)},
-        {"16-bit", changed(good, 16, 16)},
-        {"map past the end", changed(changed(goodMapped, 5, 0xff), 6, 0xff)}};
+        {"empty", {}}, {"one byte short", Bytes(good.begin(), good.end() - 1)}, {"not an image", Bytes(100, 0)}};
     const std::uint8_t known[3] = {7, 8, 9};
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, known);

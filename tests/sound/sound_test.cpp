@@ -159,14 +159,11 @@ TEST_F(SoundService, MissingAndDamagedFilesGiveNullHandlesThatEveryCallAcceptsAn
     for (std::string line; std::getline(errors, line); ++lines)
         EXPECT_TRUE(lines < 3 && line.starts_with("Sound file damaged: " + halves[lines].string())) << line;
     EXPECT_EQ(lines, 3u);
-    // Start-up and play go on as with good files: a second of silence.
+    // Start-up and play go on as with good files, silently.
     EXPECT_EQ((std::vector<bool>{FMUSIC_SetLooping(song, true), FMUSIC_PlaySong(song), FSOUND_PlaySound(0, explosion) >= 0,
                                  FSOUND_SetPaused(1, true), FSOUND_SetPaused(1, false), FSOUND_SetPaused(-1, true),
-                                 FSOUND_SetPaused(1000, true), FMUSIC_SetPaused(song, true)}),
-              (std::vector<bool>{false, false, false, true, true, false, false, false}));
-    ASSERT_TRUE(waitMore(1.0));
-    EXPECT_FALSE(soundtest::channelPlaying(0) || soundtest::musicPlaying());
-    EXPECT_EQ(capture::peak(finish([] { return true; }, 0)), 0);
+                                 FSOUND_SetPaused(1000, true), FMUSIC_SetPaused(song, true), soundtest::musicPlaying()}),
+              (std::vector<bool>{false, false, false, true, true, false, false, false, false}));
 }
 
 TEST_F(SoundService, PKeyPausesChannelOneAndTheMusicAndResumesThemWhereTheyStopped)
