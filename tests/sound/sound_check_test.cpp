@@ -85,6 +85,7 @@ const Damage damages[] = {
     {"Mp3Id3TagLongerThanTheFile", "explosion.mp3",
      [](Bytes& b) { b.insert(b.begin(), {'I', 'D', '3', 3, 0, 0, 0x7F, 0x7F, 0x7F, 0x7F}); }},
     {"Mp3BadBitrate", "explosion.mp3", [](Bytes& b) { b[2] |= 0xF0; }},
+    {"Mp3FrameWithoutItsSync", "explosion.mp3", [](Bytes& b) { b[1] &= 0x1F; }},
     {"Mp3GarbageAfterTheFrames", "explosion.mp3", [](Bytes& b) { b.insert(b.end(), 40, 0x55); }},
     {"MidiHeaderLengthSeven", "UFO.mid", [](Bytes& b) { put32(b, 4, 7, true); }},
     {"MidiFormatThree", "UFO.mid", [](Bytes& b) { b[9] = 3; }},
