@@ -64,15 +64,6 @@ protected:
         return capture::waitUntil([&] { return capture::secondsWritten(output) >= seconds; });
     }
     bool waitMore(double seconds) { return waitFor(capture::secondsWritten(output) + seconds); }
-    // Waits until `done` and then `after` seconds more; closes the device
-    // (which flushes the file) and reads what it wrote.
-    capture::Pcm finish(const std::function<bool()>& done, double after)
-    {
-        EXPECT_TRUE(capture::waitUntil(done));
-        EXPECT_TRUE(waitMore(after));
-        soundtest::shutdown();
-        return capture::readPcm(output);
-    }
     // A song at 120 beats per minute (a beat is 0.5 s): one held A4 on an
     // organ for `beats` beats.
     fs::path writeSong(int beats = 4)
@@ -129,7 +120,9 @@ TEST_F(SoundService, PlayedSampleReachesTheDeviceUntilTheNextOnItsChannelCutsItO
     ASSERT_TRUE(soundtest::channelPlaying(0) && waitMore(0.3));
     ASSERT_EQ(FSOUND_PlaySound(0, high), 0);
     const double cutAt = capture::secondsWritten(output);
-    const auto pcm = finish([] { return !soundtest::channelPlaying(0); }, 0);
+    EXPECT_TRUE(capture::waitUntil([] { return !soundtest::channelPlaying(0); }));
+    soundtest::shutdown();   // which flushes the file
+    const auto pcm = capture::readPcm(output);
     EXPECT_NEAR(pcm.size() / 2.0 / capture::rate - cutAt, 0.25, 0.1);
     EXPECT_NEAR(capture::peak(pcm), 16384, 600);
 }
