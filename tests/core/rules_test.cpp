@@ -107,33 +107,33 @@ TEST_F(Rules, OneShotPerFpsIntervalAndATickAtMostEveryFourHundredthsOfASecond)
 
 TEST_F(Rules, DifficultyParametersAndTheEndOfGameByEachGoal)
 {
-    const int levels[] = {1, 2, 4}, densities[] = {1, 2, 3}, intervals[] = {10, 8, 5};
-    const int kills[] = {50, 100, 250}, scores[] = {1000, 2500, 5000};
-    const float times[] = {100, 250, 500};
+    // Enemy level, emitter density and interval, and the goals' kills,
+    // score and seconds, by difficulty.
+    const struct { int level, density, interval, kills, score; float seconds; } levels[] = {
+        {1, 1, 10, 50, 1000, 100}, {2, 2, 8, 100, 2500, 250}, {4, 3, 5, 250, 5000, 500}};
     for (int d = 0; d < 3; ++d)
         for (int goal = 0; goal <= 4; ++goal) {
+            const auto& l = levels[d];
             game = GameState{};
             game.difficulty = d;
             game.goalMode = goal;
             applyDifficultyParameters();
             EXPECT_EQ(std::tuple(game.enemyLevel, game.emitterDensity, game.emitterInterval, game.killGoal,
                                  game.scoreGoal, game.timeGoal),
-                      std::tuple(levels[d], densities[d], intervals[d], goal == 1 ? kills[d] : 0,
-                                 goal == 2 ? scores[d] : 0, goal == 3 ? times[d] : 0))
+                      std::tuple(l.level, l.density, l.interval, goal == 1 ? l.kills : 0, goal == 2 ? l.score : 0,
+                                 goal == 3 ? l.seconds : 0))
                 << d << " " << goal;
             FrameTimers timers;
             game.startTime = 2.0f;   // the time goal counts from the menu's first frame
-            game.kills = goal == 1 ? kills[d] - 1 : 100000;
-            game.score = goal == 2 ? scores[d] - 10 : 100000;
-            const double late = goal == 3 ? 2.0 + times[d] : 100000.0;
+            game.kills = goal == 1 ? l.kills - 1 : 100000;
+            game.score = goal == 2 ? l.score - 10 : 100000;
+            const double late = goal == 3 ? 2.0 + l.seconds : 100000.0;
             EXPECT_FALSE(gameOver(timers, late - (goal == 3 ? 0.01 : 0))) << d << " " << goal;
             game.kills += goal == 1;
             game.score += goal == 2 ? 10 : 0;
-            EXPECT_EQ(gameOver(timers, late), goal >= 1 && goal <= 3) << d << " " << goal;
             // Goals 0 and 4 end only when the lives run out.
             game.lives = 1;
-            EXPECT_EQ(gameOver(timers, late), goal >= 1 && goal <= 3) << d << " " << goal;
-            EXPECT_FALSE(timers.gameEnded);
+            EXPECT_TRUE(gameOver(timers, late) == (goal >= 1 && goal <= 3) && !timers.gameEnded) << d << " " << goal;
             game.lives = 0;
             EXPECT_TRUE(gameOver(timers, 0) && timers.gameEnded);
         }
