@@ -156,7 +156,8 @@ TEST_F(Input, MenuKeysActOnReleaseOnTheTitleAndGoalPages)
 {
     glfwSetKeyCallback(menuKeyHandler);
     const struct { const char* keys; float cursor; int difficulty, goal; bool goalPage, start, quit; } scripts[] = {
-        {"W", 0, 0, 0, false, false, false},          {"SSSS", 3, 0, 0, false, false, false},
+        {"W", 0, 0, 0, false, false, false},          {"SSW", 1, 0, 0, false, false, false},
+        {"SSSS", 3, 0, 0, false, false, false},
         {"SSSSw", 3, 0, 0, false, false, false},      {"SSD", 2, 1, 0, false, false, false},
         {"SSDD", 2, 2, 0, false, false, false},       {"SSDDD", 2, 0, 0, false, false, false},
         {"SD", 1, 0, 0, true, false, false},          {"SDW", 1, 0, 0, true, false, false},
