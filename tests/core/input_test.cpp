@@ -76,6 +76,11 @@ TEST_F(Input, SwitchesToggleFromTheirFreshValues)
     }
     EXPECT_TRUE(fresh.lightingEnabled && fresh.cullingEnabled);
     EXPECT_FALSE(fresh.paused || fresh.showFps || fresh.wireframe || fresh.modelTranslucent);
+    // The function keys the window system reports are numbered one after another.
+    const int functionKeys[] = {GLFW_KEY_F1, GLFW_KEY_F2, GLFW_KEY_F3, GLFW_KEY_F4, GLFW_KEY_F5,
+                                GLFW_KEY_F6, GLFW_KEY_F7, GLFW_KEY_F8, GLFW_KEY_F9};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(functionKeys[i], sys::keyF1 + i) << "F" << i + 1;
     tap('Z');   // not a key of the game
     // P pauses and resumes the sound channel on press only.
     for (const auto& [action, running] : {std::pair{GLFW_PRESS, false}, {GLFW_RELEASE, false}, {GLFW_PRESS, true}}) {
@@ -96,22 +101,19 @@ TEST_F(Input, MAndNPrintTheCullingAdjustmentOnPressAndRelease)
 
 TEST_F(Input, F5StepsTheMipmapModeFromTheFreshStateAndF4TheFilter)
 {
-    // Magnification and minification filters by mipmap mode, nearest and linear.
-    const GLint table[3][2][2] = {{{GL_NEAREST, GL_NEAREST}, {GL_LINEAR, GL_LINEAR}},
-                                   {{GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST}, {GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST}},
-                                   {{GL_NEAREST, GL_NEAREST_MIPMAP_LINEAR}, {GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR}}};
+    // Magnification follows the filter; minification adds no mipmaps, the
+    // nearest or the two nearest mipmap levels by mode.
+    const GLint levels[2][3] = {{GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST, GL_NEAREST_MIPMAP_LINEAR},
+                                {GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR_MIPMAP_LINEAR}};
     for (int mode = 0; mode < 3; ++mode)
-        for (bool linear : {false, true}) {
-            const TextureFilter f = textureFilterFor(mode, linear);
-            EXPECT_EQ(std::pair(f.magnification, f.minification), std::pair(table[mode][linear][0], table[mode][linear][1]))
-                << mode << linear;
-        }
+        for (bool linear : {false, true})
+            EXPECT_EQ(std::pair(textureFilterFor(mode, linear).magnification, textureFilterFor(mode, linear).minification),
+                      std::pair(levels[linear][0], levels[linear][mode])) << mode << linear;
     tap(GLFW_KEY_F5);   // uses the opposite of linearFiltering (linear)
     EXPECT_EQ(std::tuple(game.mipmapMode, game.linearFiltering), std::tuple(1, false));
     tap(GLFW_KEY_F5, 2);
-    EXPECT_EQ(game.mipmapMode, 0);
     tap(GLFW_KEY_F4);
-    EXPECT_TRUE(game.linearFiltering);
+    EXPECT_EQ(std::tuple(game.mipmapMode, game.linearFiltering), std::tuple(0, true));
 }
 
 TEST_F(Input, MouseButtonsHoldFireAndPrintTheirLines)
@@ -147,23 +149,15 @@ TEST_F(Input, MouseLookFromTheOriginWithHeadingWrappedAndPitchClamped)
     EXPECT_TRUE(game.heading >= 0.0f && game.heading < 360.0f) << game.heading;
 }
 
-// The title menu's handler.
-class Menu : public FreshGame {
-protected:
-    void SetUp() override
-    {
-        FreshGame::SetUp();
-        glfwSetKeyCallback(menuKeyHandler);
-    }
-};
-
 // Key scripts from the fresh menu ('w': W pressed but not released): the
 // cursor and goal bounds, difficulty cycling, the goal page (A leaves it, D
 // only clicks there) and D on each item.
-TEST_F(Menu, KeysActOnReleaseOnTheTitleAndGoalPages)
+TEST_F(Input, MenuKeysActOnReleaseOnTheTitleAndGoalPages)
 {
+    glfwSetKeyCallback(menuKeyHandler);
     const struct { const char* keys; float cursor; int difficulty, goal; bool goalPage, start, quit; } scripts[] = {
-        {"W", 0, 0, 0, false, false, false},          {"SSSS", 3, 0, 0, false, false, false},
+        {"W", 0, 0, 0, false, false, false},          {"SSW", 1, 0, 0, false, false, false},
+        {"SSSS", 3, 0, 0, false, false, false},
         {"SSSSw", 3, 0, 0, false, false, false},      {"SSD", 2, 1, 0, false, false, false},
         {"SSDD", 2, 2, 0, false, false, false},       {"SSDDD", 2, 0, 0, false, false, false},
         {"SD", 1, 0, 0, true, false, false},          {"SDW", 1, 0, 0, true, false, false},

@@ -22,19 +22,15 @@ protected:
     }
 };
 
-TEST_F(Rules, ChaserEntersAfterSixtySecondsCountedFromLibraryStart)
+TEST_F(Rules, ChaserEntersAfterSixtySecondsExceptInEscapeModeAndTheEnvironmentViewFreezesItsClock)
 {
     game.chaserX = 33;   // where it stood before
     update(59.9);
     EXPECT_EQ(std::pair(game.chaserActive, captures), std::pair(false, 0));
     update(60.1);   // sixty seconds in the menu: it enters on the first frame of play
-    EXPECT_EQ(std::tuple(game.chaserActive, captures, game.chaserX, game.chaserZ, game.chaserClock, game.chaserSteps),
-              std::tuple(true, 1, 0, -100, 0, 0));
-    EXPECT_EQ(xAtCapture, 33);   // captured before its position was reset
-}
-
-TEST_F(Rules, EscapeModeKeepsTheChaserOutAndTheEnvironmentViewFreezesItsClock)
-{
+    EXPECT_EQ(std::tuple(game.chaserActive, captures, game.chaserX, game.chaserZ, game.chaserClock, game.chaserSteps, xAtCapture),
+              std::tuple(true, 1, 0, -100, 0, 0, 33));   // captured before its position was reset
+    game = GameState{};
     game.escapeMode = true;
     update(100);
     EXPECT_FALSE(game.chaserActive);
@@ -51,18 +47,23 @@ TEST_F(Rules, ChaserStepsInBurstsOfEight)
 {
     update(61);
     ASSERT_TRUE(game.chaserActive);
-    game.playerZ = 400;   // far away along +z
     // The first step comes once the clock passes 0.005 (0.05 s of real time).
     update(61.04);
     EXPECT_EQ(game.chaserZ, -100);
-    for (int i = 1; i <= 8; ++i) {
+    // One unit toward the player on each axis where it is more than 3 away.
+    const struct { double playerX, playerZ; float x, z; } steps[] = {
+        {2, 400, 0, -99},     {3, 400, 0, -98},      {3.5, 400, 1, -97}, {400, 400, 2, -96},
+        {400, -400, 3, -97}, {-400, -400, 2, -98}, {-2, 400, 1, -97},  {-2, 400, 1, -96}};
+    for (const auto& s : steps) {
+        game.playerX = s.playerX;
+        game.playerZ = s.playerZ;
         update(61.06);   // no time passes: the clock stays above 0.005
-        EXPECT_EQ(std::pair(game.chaserX, game.chaserZ), std::pair(0.0f, -100.0f + i));   // within 3 on x: no x move
+        EXPECT_EQ(std::pair(game.chaserX, game.chaserZ), std::pair(s.x, s.z)) << s.playerX << "," << s.playerZ;
     }
     // Captures at the entry and the eighth step; then a new burst.
     EXPECT_EQ(std::tuple(captures, game.chaserSteps, game.chaserClock), std::tuple(2, 0, 0));
     update(61.06);   // paused until the clock passes 0.005 again
-    EXPECT_EQ(game.chaserZ, -92);
+    EXPECT_EQ(game.chaserZ, -96);
 }
 
 TEST_F(Rules, CatchingWithinTwentyOnBothAxesCostsExactlyOneLife)
@@ -106,33 +107,33 @@ TEST_F(Rules, OneShotPerFpsIntervalAndATickAtMostEveryFourHundredthsOfASecond)
 
 TEST_F(Rules, DifficultyParametersAndTheEndOfGameByEachGoal)
 {
-    const int levels[] = {1, 2, 4}, densities[] = {1, 2, 3}, intervals[] = {10, 8, 5};
-    const int kills[] = {50, 100, 250}, scores[] = {1000, 2500, 5000};
-    const float times[] = {100, 250, 500};
+    // Enemy level, emitter density and interval, and the goals' kills,
+    // score and seconds, by difficulty.
+    const struct { int level, density, interval, kills, score; float seconds; } levels[] = {
+        {1, 1, 10, 50, 1000, 100}, {2, 2, 8, 100, 2500, 250}, {4, 3, 5, 250, 5000, 500}};
     for (int d = 0; d < 3; ++d)
         for (int goal = 0; goal <= 4; ++goal) {
+            const auto& l = levels[d];
             game = GameState{};
             game.difficulty = d;
             game.goalMode = goal;
             applyDifficultyParameters();
             EXPECT_EQ(std::tuple(game.enemyLevel, game.emitterDensity, game.emitterInterval, game.killGoal,
                                  game.scoreGoal, game.timeGoal),
-                      std::tuple(levels[d], densities[d], intervals[d], goal == 1 ? kills[d] : 0,
-                                 goal == 2 ? scores[d] : 0, goal == 3 ? times[d] : 0))
+                      std::tuple(l.level, l.density, l.interval, goal == 1 ? l.kills : 0, goal == 2 ? l.score : 0,
+                                 goal == 3 ? l.seconds : 0))
                 << d << " " << goal;
             FrameTimers timers;
             game.startTime = 2.0f;   // the time goal counts from the menu's first frame
-            game.kills = goal == 1 ? kills[d] - 1 : 100000;
-            game.score = goal == 2 ? scores[d] - 10 : 100000;
-            const double late = goal == 3 ? 2.0 + times[d] : 100000.0;
+            game.kills = goal == 1 ? l.kills - 1 : 100000;
+            game.score = goal == 2 ? l.score - 10 : 100000;
+            const double late = goal == 3 ? 2.0 + l.seconds : 100000.0;
             EXPECT_FALSE(gameOver(timers, late - (goal == 3 ? 0.01 : 0))) << d << " " << goal;
             game.kills += goal == 1;
             game.score += goal == 2 ? 10 : 0;
-            EXPECT_EQ(gameOver(timers, late), goal >= 1 && goal <= 3) << d << " " << goal;
             // Goals 0 and 4 end only when the lives run out.
             game.lives = 1;
-            EXPECT_EQ(gameOver(timers, late), goal >= 1 && goal <= 3) << d << " " << goal;
-            EXPECT_FALSE(timers.gameEnded);
+            EXPECT_TRUE(gameOver(timers, late) == (goal >= 1 && goal <= 3) && !timers.gameEnded) << d << " " << goal;
             game.lives = 0;
             EXPECT_TRUE(gameOver(timers, 0) && timers.gameEnded);
         }

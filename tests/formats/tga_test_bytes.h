@@ -24,8 +24,8 @@ inline void put16(Bytes& b, int v) { b.insert(b.end(), {std::uint8_t(v & 0xff), 
 inline Bytes file(const Header& h, const Bytes& map, const Bytes& pixelData)
 {
     Bytes b = {std::uint8_t(h.idLength), std::uint8_t(h.colourMapType), std::uint8_t(h.imageType)};
-    for (int v : {h.mapFirst, h.mapLength})
-        put16(b, v);
+    put16(b, h.mapFirst);
+    put16(b, h.mapLength);
     b.push_back(std::uint8_t(h.mapEntryBits));
     for (int v : {0, 0, h.width, h.height})   // x and y origin, size
         put16(b, v);
@@ -37,23 +37,20 @@ inline Bytes file(const Header& h, const Bytes& map, const Bytes& pixelData)
 }
 
 // Run-length packets over pixels of `size` bytes each, in stored order: a run
-// packet for two or more equal pixels, raw packets otherwise. Packets may run
-// on from one row into the next, as older writers did.
+// packet for each stretch of equal pixels, a raw packet of the pixels up to
+// the next such stretch. Packets may run on from one row into the next, as
+// older writers did.
 inline Bytes runLengthEncode(const Bytes& pixels, int size)
 {
     const std::size_t count = pixels.size() / size;
-    auto same = [&](std::size_t a, std::size_t b) {
-        return std::equal(&pixels[a * size], &pixels[a * size] + size, &pixels[b * size]);
-    };
+    auto same = [&](std::size_t a, std::size_t b) { return b < count && std::equal(&pixels[a * size], &pixels[a * size] + size, &pixels[b * size]); };
     Bytes out;
-    for (std::size_t i = 0; i < count;) {
-        std::size_t n = 1;
-        const bool run = i + 1 < count && same(i, i + 1);
-        while (i + n < count && n < 128 && (run ? same(i, i + n) : !(i + n + 1 < count && same(i + n, i + n + 1))))
-            ++n;
+    for (std::size_t i = 0, n; i < count; i += n) {
+        const bool run = same(i, i + 1);
+        for (n = 1; i + n < count && n < 128 && (run ? same(i, i + n) : !same(i + n, i + n + 1)); ++n) {
+        }
         out.push_back(std::uint8_t((run ? 0x80 : 0) | (n - 1)));
         out.insert(out.end(), pixels.begin() + i * size, pixels.begin() + (i + (run ? 1 : n)) * size);
-        i += n;
     }
     return out;
 }
@@ -79,12 +76,8 @@ inline Bytes storedPixels(const Picture& p, int bytesPerPixel, bool topFirst)
     for (int r = 0; r < p.height; ++r)
         for (int x = 0, y = topFirst ? r : p.height - 1 - r; x < p.width; ++x) {
             const std::uint8_t* c = p.at(x, y);
-            if (bytesPerPixel == 1)
-                out.push_back(p.grey(x, y));
-            else
-                out.insert(out.end(), {c[2], c[1], c[0]});
-            if (bytesPerPixel == 4)
-                out.push_back(c[3]);
+            const Bytes bgra = bytesPerPixel == 1 ? Bytes{p.grey(x, y)} : Bytes{c[2], c[1], c[0], c[3]};
+            out.insert(out.end(), bgra.begin(), bgra.begin() + bytesPerPixel);
         }
     return out;
 }
@@ -93,20 +86,12 @@ inline Bytes storedPixels(const Picture& p, int bytesPerPixel, bool topFirst)
 // greyscale (8 bits) file.
 inline Bytes imageFile(const Picture& p, int bits, bool topFirst, bool rle, int idLength = 0)
 {
-    Header h;
-    h.imageType = (bits == 8 ? 3 : 2) + (rle ? 8 : 0);
-    h.width = p.width;
-    h.height = p.height;
-    h.bits = bits;
-    h.idLength = idLength;
-    h.descriptor = (topFirst ? 0x20 : 0) | (bits == 32 ? 8 : 0);
     const Bytes pixels = storedPixels(p, bits / 8, topFirst);
-    return file(h, {}, rle ? runLengthEncode(pixels, bits / 8) : pixels);
+    return file({.idLength = idLength, .imageType = (bits == 8 ? 3 : 2) + (rle ? 8 : 0), .width = p.width,
+                 .height = p.height, .bits = bits, .descriptor = (topFirst ? 0x20 : 0) | (bits == 32 ? 8 : 0)},
+                {}, rle ? runLengthEncode(pixels, bits / 8) : pixels);
 }
-inline Bytes trueColourFile(const Picture& p, int bits, bool topFirst, bool rle, int idLength = 0)
-{
-    return imageFile(p, bits, topFirst, rle, idLength);
-}
+inline Bytes trueColourFile(const Picture& p, int bits, bool topFirst, bool rle, int idLength = 0) { return imageFile(p, bits, topFirst, rle, idLength); }
 inline Bytes greyFile(const Picture& p, bool topFirst, bool rle) { return imageFile(p, 8, topFirst, rle); }
 
 // The picture as an 8-bit colour-mapped file: each distinct colour gets a map
@@ -115,34 +100,24 @@ inline Bytes greyFile(const Picture& p, bool topFirst, bool rle) { return imageF
 // index: pixel value first + k selects stored entry k.
 inline Bytes colourMappedFile(const Picture& p, int entryBits, bool topFirst, bool rle, int first = 0)
 {
-    Bytes map, indices;
-    std::vector<const std::uint8_t*> colours;
-    const Bytes stored = storedPixels(p, 4, topFirst);   // BGRA
-    for (std::size_t i = 0; i < stored.size(); i += 4) {
-        const std::uint8_t* c = &stored[i];
+    Bytes map, indices, colours;   // colours: the distinct BGRA values so far
+    const Bytes stored = storedPixels(p, 4, topFirst);
+    for (auto c = stored.begin(); c != stored.end(); c += 4) {
         std::size_t k = 0;
-        while (k < colours.size() && !std::equal(c, c + 4, colours[k]))
-            ++k;
+        while (k < colours.size() && !std::equal(c, c + 4, colours.begin() + k))
+            k += 4;
         if (k == colours.size()) {
-            colours.push_back(c);
+            colours.insert(colours.end(), c, c + 4);
             if (entryBits == 16)
                 put16(map, ((c[2] >> 3) << 10) | ((c[1] >> 3) << 5) | (c[0] >> 3));
             else
                 map.insert(map.end(), c, c + entryBits / 8);
         }
-        indices.push_back(std::uint8_t(first + k));
+        indices.push_back(std::uint8_t(first + k / 4));
     }
-    Header h;
-    h.colourMapType = 1;
-    h.imageType = rle ? 9 : 1;
-    h.mapFirst = first;
-    h.mapLength = static_cast<int>(colours.size());
-    h.mapEntryBits = entryBits;
-    h.width = p.width;
-    h.height = p.height;
-    h.bits = 8;
-    h.descriptor = topFirst ? 0x20 : 0;
-    return file(h, map, rle ? runLengthEncode(indices, 1) : indices);
+    return file({.colourMapType = 1, .imageType = rle ? 9 : 1, .mapFirst = first, .mapLength = int(colours.size() / 4),
+                 .mapEntryBits = entryBits, .width = p.width, .height = p.height, .bits = 8, .descriptor = topFirst ? 0x20 : 0},
+                map, rle ? runLengthEncode(indices, 1) : indices);
 }
 
 }  // namespace tgabytes

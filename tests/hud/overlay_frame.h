@@ -1,12 +1,10 @@
 // The HUD rendering tests' frame: the overlay's drawing state over a grey
-// buffer, and the game state the HUD reads back at its start values.
+// buffer, with a fresh game, clock and keys.
 #pragma once
 
-#include "state/game_state.h"
 #include "render/projection.h"
+#include "support/fresh_game.h"
 #include "support/pixels.h"
-
-#include <gtest/gtest.h>
 
 // The overlay's drawing state as the frame loop leaves it: game perspective,
 // no lighting, no depth test, back faces culled; the buffer cleared to grey.
@@ -23,22 +21,16 @@ inline void beginOverlayFrame()
     glColor3f(1, 1, 1);
 }
 
-inline void resetHudState()
-{
-    game = GameState{};
-}
-
 // Skips without a display; starts every test from a fresh overlay frame.
-class OverlayTest : public ::testing::Test {
+class OverlayTest : public FreshGame {
 protected:
     void SetUp() override
     {
+        FreshGame::SetUp();
         if (!openTestWindow())
             GTEST_SKIP() << "no display";
-        resetHudState();
         beginOverlayFrame();
     }
-    void TearDown() override { resetHudState(); }
 };
 
 // One frame of `draw` over a fresh overlay frame.
@@ -48,4 +40,13 @@ Frame overlayFrame(Draw draw)
     beginOverlayFrame();
     draw();
     return grabFrame();
+}
+
+// Pixels that differ between two frames within the inclusive rectangle.
+inline int differingPixels(const Frame& a, const Frame& b, int x0 = 0, int y0 = 0, int x1 = frameWidth - 1,
+                           int y1 = frameHeight - 1)
+{
+    int n = 0;
+    scan(a, [](Rgb) { return true; }, x0, y0, x1, y1, [&](int x, int y, bool) { n += !near(a.at(x, y), b.at(x, y), 0); });
+    return n;
 }

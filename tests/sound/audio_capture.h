@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -14,12 +15,14 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace capture {
 
 inline constexpr int rate = 44100;
 inline constexpr int channels = 2;
+using Pcm = std::vector<std::int16_t>;
 
 // A fresh folder of its own for one test.
 inline std::filesystem::path scratchFolder(const std::string& name)
@@ -57,27 +60,26 @@ inline bool waitUntil(const std::function<bool()>& done, double timeout = 20.0)
     return true;
 }
 
-// The file's 16-bit little-endian samples (the machines we run on are
-// little-endian too).
-inline std::vector<std::int16_t> readPcm(const std::filesystem::path& file)
+// The file's 16-bit samples (little-endian, as the machines we run on).
+inline Pcm readPcm(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary | std::ios::ate);
-    std::vector<std::int16_t> pcm(in ? std::size_t(in.tellg()) / 2 : 0);
+    Pcm pcm(in ? std::size_t(in.tellg()) / 2 : 0);
     in.seekg(0).read(reinterpret_cast<char*>(pcm.data()), std::streamsize(pcm.size() * 2));
     return pcm;
 }
 
 // Root-mean-square level (of full scale 32768) of `count` samples from `first`.
-inline double rms(const std::vector<std::int16_t>& pcm, std::size_t first = 0, std::size_t count = SIZE_MAX)
+inline double rms(const Pcm& pcm, std::size_t first = 0, std::size_t count = SIZE_MAX)
 {
-    const std::size_t end = count > pcm.size() - std::min(first, pcm.size()) ? pcm.size() : first + count;
+    const std::size_t end = first + std::min(count, pcm.size() - std::min(first, pcm.size()));
     double sum = 0;
     for (std::size_t i = first; i < end; ++i)
         sum += double(pcm[i]) * pcm[i];
     return end > first ? std::sqrt(sum / double(end - first)) / 32768.0 : 0.0;
 }
 
-inline int peak(const std::vector<std::int16_t>& pcm)
+inline int peak(const Pcm& pcm)
 {
     int largest = 0;
     for (std::int16_t v : pcm)
@@ -85,63 +87,20 @@ inline int peak(const std::vector<std::int16_t>& pcm)
     return largest;
 }
 
-// Levels of consecutive 10 ms windows, all channels together.
-inline std::vector<double> windowLevels(const std::vector<std::int16_t>& pcm)
-{
-    const std::size_t samples = rate / 100 * channels;
-    std::vector<double> levels;
-    for (std::size_t start = 0; start + samples <= pcm.size(); start += samples)
-        levels.push_back(rms(pcm, start, samples));
-    return levels;
-}
-
-// Windows above `threshold`: a run is a stretch of consecutive loud windows.
-struct Runs {
-    std::vector<std::pair<std::size_t, std::size_t>> spans;   // [first, last] window
-    std::size_t loudWindows = 0;
-};
-
-inline Runs loudRuns(const std::vector<double>& levels, double threshold = 0.01)
-{
-    Runs runs;
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        if (levels[i] <= threshold)
-            continue;
-        ++runs.loudWindows;
-        if (!runs.spans.empty() && runs.spans.back().second + 1 == i)
-            runs.spans.back().second = i;
-        else
-            runs.spans.push_back({i, i});
-    }
-    return runs;
-}
-
-// Frequency of a plain tone from the left channel's zero crossings, over
-// `frameCount` frames from `firstFrame`.
-inline double toneFrequency(const std::vector<std::int16_t>& pcm, std::size_t firstFrame, std::size_t frameCount)
-{
-    int crossings = 0;
-    for (std::size_t f = firstFrame + 1; f < firstFrame + frameCount && f * channels < pcm.size(); ++f)
-        crossings += (pcm[(f - 1) * channels] < 0) != (pcm[f * channels] < 0);
-    return crossings / 2.0 / (double(frameCount) / rate);
-}
-
 // Writes a mono 16-bit WAV of a sine tone at half of full scale.
 inline void writeToneWav(const std::filesystem::path& file, double frequency, double seconds)
 {
     const std::uint32_t frames = std::uint32_t(seconds * rate);
     std::string out;
-    auto put = [&](std::uint32_t v, int bytes) {
+    const auto put = [&](std::uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i)
             out += char(v >> (8 * i));
     };
-    out += "RIFF";
-    put(36 + frames * 2, 4);
-    out += "WAVEfmt ";
-    for (const auto& [v, bytes] : {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {unsigned(rate), 4}, {rate * 2u, 4}, {2u, 2}, {16u, 2}})
-        put(v, bytes);   // PCM, mono, rate, bytes per second, block size, bits
-    out += "data";
-    put(frames * 2, 4);
+    // RIFF size, "fmt " size, PCM, mono, rate, bytes per second, block size, bits, data size.
+    for (const auto& [text, v, bytes] : {std::tuple{"RIFF", 36 + frames * 2, 4}, {"WAVEfmt ", 16u, 4}, {"", 1u, 2},
+                                          {"", 1u, 2}, {"", unsigned(rate), 4}, {"", rate * 2u, 4}, {"", 2u, 2},
+                                          {"", 16u, 2}, {"data", frames * 2, 4}})
+        out += text, put(v, bytes);
     for (std::uint32_t i = 0; i < frames; ++i)
         put(std::uint16_t(std::int16_t(16384 * std::sin(6.283185307 * frequency * i / rate))), 2);
     std::ofstream(file, std::ios::binary) << out;

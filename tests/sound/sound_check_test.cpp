@@ -67,21 +67,6 @@ struct Damage {
     std::function<void(Bytes&)> damage;
 };
 
-void PrintTo(const Damage& d, std::ostream* out) { *out << d.name; }
-
-class DamagedSoundFile : public ::testing::TestWithParam<Damage> {};
-
-TEST_P(DamagedSoundFile, IsRefused)
-{
-    const fs::path file = assets / GetParam().file;
-    Bytes bytes = readFile(file);
-    ASSERT_GT(bytes.size(), 1000u);
-    GetParam().damage(bytes);
-    std::string error;
-    EXPECT_FALSE(soundFileCheck(kindOf(file), bytes.data(), bytes.size(), error));
-    EXPECT_FALSE(error.empty());
-}
-
 const Damage damages[] = {
     // Cut short, as an unfinished download leaves a file.
     {"WavEmpty", "laserfire3.wav", [](Bytes& b) { b.clear(); }},
@@ -100,6 +85,7 @@ const Damage damages[] = {
     {"Mp3Id3TagLongerThanTheFile", "explosion.mp3",
      [](Bytes& b) { b.insert(b.begin(), {'I', 'D', '3', 3, 0, 0, 0x7F, 0x7F, 0x7F, 0x7F}); }},
     {"Mp3BadBitrate", "explosion.mp3", [](Bytes& b) { b[2] |= 0xF0; }},
+    {"Mp3FrameWithoutItsSync", "explosion.mp3", [](Bytes& b) { b[1] &= 0x1F; }},
     {"Mp3GarbageAfterTheFrames", "explosion.mp3", [](Bytes& b) { b.insert(b.end(), 40, 0x55); }},
     {"MidiHeaderLengthSeven", "UFO.mid", [](Bytes& b) { put32(b, 4, 7, true); }},
     {"MidiFormatThree", "UFO.mid", [](Bytes& b) { b[9] = 3; }},
@@ -119,7 +105,17 @@ const Damage damages[] = {
     {"MidiGivenAWav", "UFO.mid", [](Bytes& b) { b = readFile(assets / "laserfire3.wav"); }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, DamagedSoundFile, ::testing::ValuesIn(damages),
-                         [](const auto& info) { return std::string(info.param.name); });
+TEST(SoundFileCheck, DamagedFilesAreRefusedWithAReason)
+{
+    for (const Damage& d : damages) {
+        const fs::path file = assets / d.file;
+        Bytes bytes = readFile(file);
+        ASSERT_GT(bytes.size(), 1000u) << file;
+        d.damage(bytes);
+        std::string error;
+        EXPECT_FALSE(soundFileCheck(kindOf(file), bytes.data(), bytes.size(), error)) << d.name;
+        EXPECT_FALSE(error.empty()) << d.name;
+    }
+}
 
 }  // namespace
