@@ -8,7 +8,7 @@ ORBITOR_BUILD="${ORBITOR_BUILD:-$ORBITOR_ROOT/build}"
 ORBITOR_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgl-dev libglu1-mesa-dev libglew-dev freeglut3-dev libglfw3-dev libstb-dev
-  libsdl2-mixer-dev timgm6mb-soundfont libmp3lame-dev fonts-dejavu-core
+  libsdl2-mixer-dev libmp3lame-dev fonts-dejavu-core
   libgtest-dev xvfb xauth libgl1-mesa-dri xdotool x11-utils imagemagick
   desktop-file-utils man-db groff-base
   clang libclang-rt-14-dev libfluidsynth-dev

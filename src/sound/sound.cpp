@@ -1,6 +1,6 @@
 // The sound service over SDL2_mixer. Samples become Mix_Chunks played on the
 // numbered mixing channels; the song is a Mix_Music rendered by FluidSynth
-// with the TimGM6mb General MIDI soundfont.
+// with the game's own soundfont from the asset pack.
 #include "sound/sound.h"
 
 #include "sound/sound_check.h"
@@ -27,7 +27,8 @@ struct FMUSIC_MODULE {
 
 namespace {
 
-constexpr const char* defaultSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// The pack's soundfont, made with the tune: only its instruments and notes.
+constexpr const char* defaultSoundFont = "Sound/orbitor.sf2";
 constexpr int minimumMixingChannels = 32;
 constexpr int defaultMixRate = 44100;
 constexpr int bufferFrames = 1024;   // about 23 ms at 44100 Hz
@@ -41,6 +42,8 @@ struct SoundService {
     std::vector<std::unique_ptr<FMUSIC_MODULE>> songs;
     FMUSIC_MODULE* lastStarted = nullptr;   // the song the mixer's music stream holds
     bool soundFontReported = false;         // the missing soundfont has been named
+    std::string checkedFonts;               // the soundfont list last checked...
+    bool fontsUsable = false;               // ...and whether it may go to the synthesiser
 };
 
 // Never destroyed: the game does not shut the sound down, so the mixer's
@@ -57,16 +60,34 @@ std::string soundFonts()
     return fromEnvironment != nullptr && *fromEnvironment != '\0' ? fromEnvironment : defaultSoundFont;
 }
 
-bool anyFileThere(const std::string& paths)
+// Whether the soundfont list may go to the synthesiser: every font file of
+// it that is there passes its byte check (a damaged one is named once on
+// standard error, and then no song is loaded: the music stays silent rather
+// than the synthesiser reading past a broken list). When none of the files
+// is there, one line says the music will be silent. Checked once per list.
+bool soundFontsUsable(const std::string& fonts)
 {
-    for (std::size_t start = 0; start <= paths.size();) {
-        const std::size_t end = std::min(paths.find(':', start), paths.size());
+    if (!service.checkedFonts.empty() && fonts == service.checkedFonts)
+        return service.fontsUsable;
+    service.checkedFonts = fonts;
+    bool anyThere = false, usable = true;
+    for (std::size_t start = 0; start <= fonts.size();) {
+        const std::size_t end = std::min(fonts.find(':', start), fonts.size());
+        const std::string path = fonts.substr(start, end - start);
         std::error_code error;
-        if (end > start && std::filesystem::is_regular_file(paths.substr(start, end - start), error))
-            return true;
+        if (end > start && std::filesystem::is_regular_file(path, error)) {
+            anyThere = true;
+            std::vector<std::uint8_t> bytes;
+            usable = readSoundFile(path.c_str(), SoundFileKind::font, bytes) && usable;
+        }
         start = end + 1;
     }
-    return false;
+    if (!anyThere && !service.soundFontReported) {
+        std::fprintf(stderr, "Sound font not found: %s (music will be silent)\n", fonts.c_str());
+        service.soundFontReported = true;
+    }
+    service.fontsUsable = usable;
+    return usable;
 }
 
 }   // namespace
@@ -145,10 +166,8 @@ FMUSIC_MODULE* FMUSIC_LoadSong(const char* name)
     if (!readSoundFile(name, SoundFileKind::song, song->bytes))
         return nullptr;
     const std::string fonts = soundFonts();
-    if (!service.soundFontReported && !anyFileThere(fonts)) {
-        std::fprintf(stderr, "Sound font not found: %s (music will be silent)\n", fonts.c_str());
-        service.soundFontReported = true;
-    }
+    if (!soundFontsUsable(fonts))
+        return nullptr;
     Mix_SetSoundFonts(fonts.c_str());
     song->music = Mix_LoadMUS_RW(SDL_RWFromConstMem(song->bytes.data(), static_cast<int>(song->bytes.size())), 1);
     if (song->music == nullptr)

@@ -1,9 +1,10 @@
 // The game's sound service: two samples played on fixed channels and one
 // looping MIDI song. The calls keep the shape of the classic FSOUND/FMUSIC
 // interface the game was written against; underneath is SDL2_mixer, with
-// MIDI through FluidSynth and the TimGM6mb soundfont. SDL_SOUNDFONTS, when
-// set, names the soundfont instead (SDL_mixer's own convention: one or more
-// paths separated by ':').
+// MIDI through FluidSynth and the game's own soundfont, Sound/orbitor.sf2 in
+// the asset folder (the working directory). SDL_SOUNDFONTS, when set, names
+// the soundfont instead (SDL_mixer's own convention: one or more paths
+// separated by ':').
 //
 // When no audio device can be opened every call does nothing (the game runs
 // silently); every call accepts null handles. Results need not be tested.
@@ -34,8 +35,9 @@ int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample);
 bool FSOUND_SetPaused(int channel, bool paused);
 // Loads a song (a Standard MIDI File). When none of the soundfont files is
 // there, the song could only play silently: the first such load after the
-// device opened writes one line naming the soundfont to standard error.
-// Called once by start-up.
+// device opened writes one line naming the soundfont to standard error. A
+// soundfont file that fails its byte check is named once as damaged, and
+// then no song loads (null): the music stays silent. Called once by start-up.
 FMUSIC_MODULE* FMUSIC_LoadSong(const char* name);
 bool FMUSIC_SetLooping(FMUSIC_MODULE* song, bool looping);
 // Starts the song from its beginning (lifting a pause); it repeats without

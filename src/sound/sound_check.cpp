@@ -1,5 +1,5 @@
-// The byte checks of the WAV, MP3 and MIDI files (sound_check.h). Every read
-// is bounded by the size given; a failed check says why.
+// The byte checks of the WAV, MP3, MIDI and SoundFont files (sound_check.h).
+// Every read is bounded by the size given; a failed check says why.
 #include "sound/sound_check.h"
 
 #include <sys/stat.h>
@@ -210,6 +210,75 @@ bool midiTrackSane(const std::uint8_t* data, std::size_t begin, std::size_t end,
     return fail(error, "track without an end-of-track event");
 }
 
+
+// ---- SoundFont 2 ------------------------------------------------------------------
+
+// The record arrays of the "pdta" list, in the order the format stores them,
+// and the bytes of one record of each.
+enum Sf2Array { phdr, pbag, pmod, pgen, inst, ibag, imod, igen, shdr, sf2ArrayCount };
+constexpr const char* sf2ArrayTags[sf2ArrayCount] = {"phdr", "pbag", "pmod", "pgen", "inst",
+                                                     "ibag", "imod", "igen", "shdr"};
+constexpr std::size_t sf2RecordSizes[sf2ArrayCount] = {38, 4, 10, 4, 22, 4, 10, 4, 46};
+constexpr std::uint32_t sf2GenInstrument = 41;
+constexpr std::uint32_t sf2GenSampleId = 53;
+constexpr std::uint32_t sf2RomSample = 0x8000;
+
+struct Sf2Records {
+    const std::uint8_t* first = nullptr;
+    std::size_t size = 0, count = 0;
+    const std::uint8_t* operator[](std::size_t i) const { return first + i * size; }
+};
+
+// Calls visit(tag, body, length) for each chunk in [at, end); false when a
+// chunk runs past the end.
+template <typename Visit>
+bool riffChunks(const std::uint8_t* data, std::uint64_t at, std::uint64_t end, Visit visit, std::string& error)
+{
+    while (at < end) {
+        if (end - at < chunkHeaderSize)
+            return fail(error, "chunk header cut short");
+        const std::uint64_t length = le32(data + at + 4), body = at + chunkHeaderSize;
+        if (length > end - body)
+            return fail(error, "chunk runs past the end of its list");
+        if (!visit(data + at, body, length))
+            return false;
+        at = body + length + (length & 1);
+    }
+    return true;
+}
+
+// One level of zones (presets or instruments): each header's bag index and
+// each bag's generator and modulator indices ascend and stay within the
+// next array, whose last record ends the list.
+bool sf2ZonesSane(const Sf2Records& headers, std::size_t bagField, const Sf2Records& bags,
+                  const Sf2Records& generators, const Sf2Records& modulators, std::string& error)
+{
+    for (std::size_t i = 0, last = 0; i < headers.count; ++i) {
+        const std::size_t bag = le16(headers[i] + bagField);
+        if (bag < last || bag >= bags.count)
+            return fail(error, "SoundFont zone index out of order or past its list");
+        last = bag;
+    }
+    for (std::size_t i = 0, lastGen = 0, lastMod = 0; i < bags.count; ++i) {
+        const std::size_t gen = le16(bags[i]), mod = le16(bags[i] + 2);
+        if (gen < lastGen || gen >= generators.count || mod < lastMod || mod >= modulators.count)
+            return fail(error, "SoundFont generator or modulator index out of order or past its list");
+        lastGen = gen;
+        lastMod = mod;
+    }
+    return true;
+}
+
+// Every generator of `records` with operator `op` names a record before the
+// last of `target` (whose last record only ends the list).
+bool sf2ReferencesSane(const Sf2Records& records, std::uint32_t op, const Sf2Records& target, std::string& error)
+{
+    for (std::size_t i = 0; i < records.count; ++i)
+        if (le16(records[i]) == op && le16(records[i] + 2) + 1 >= target.count)
+            return fail(error, "SoundFont zone names an instrument or sample that is not there");
+    return true;
+}
+
 }  // namespace
 
 bool wavCheck(const std::uint8_t* data, std::size_t size, std::string& error)
@@ -339,10 +408,69 @@ bool midiCheck(const std::uint8_t* data, std::size_t size, std::string& error)
     return true;
 }
 
+bool sf2Check(const std::uint8_t* data, std::size_t size, std::string& error)
+{
+    if (data == nullptr || size < 12 || !tagIs(data, "RIFF") || !tagIs(data + 8, "sfbk"))
+        return fail(error, "not a RIFF SoundFont file");
+    const std::uint64_t riffEnd = 8 + static_cast<std::uint64_t>(le32(data + 4));
+    if (riffEnd > size)
+        return fail(error, "RIFF size runs past the end of the file");
+    bool haveVersion = false;
+    std::uint64_t sampleCount = 0;
+    bool haveSamples = false;
+    Sf2Records arrays[sf2ArrayCount];
+    const bool walked = riffChunks(data, 12, riffEnd, [&](const std::uint8_t* list, std::uint64_t body,
+                                                          std::uint64_t length) {
+        if (!tagIs(list, "LIST") || length < 4)
+            return true;
+        const std::uint8_t* type = data + body;
+        return riffChunks(data, body + 4, body + length, [&](const std::uint8_t* chunk, std::uint64_t at,
+                                                             std::uint64_t bytes) {
+            if (tagIs(type, "INFO") && tagIs(chunk, "ifil")) {
+                if (bytes != 4 || le16(data + at) != 2)
+                    return fail(error, "not a version 2 SoundFont");
+                haveVersion = true;
+            } else if (tagIs(type, "sdta") && tagIs(chunk, "smpl")) {
+                sampleCount = bytes / 2;
+                haveSamples = true;
+            } else if (tagIs(type, "pdta")) {
+                for (int a = 0; a < sf2ArrayCount; ++a)
+                    if (tagIs(chunk, sf2ArrayTags[a])) {
+                        if (bytes % sf2RecordSizes[a] != 0)
+                            return fail(error, "SoundFont list of broken records");
+                        arrays[a] = {data + at, sf2RecordSizes[a], static_cast<std::size_t>(bytes / sf2RecordSizes[a])};
+                    }
+            }
+            return true;
+        }, error);
+    }, error);
+    if (!walked)
+        return false;
+    if (!haveVersion || !haveSamples)
+        return fail(error, "SoundFont without its version or its samples");
+    for (const Sf2Records& array : arrays)
+        if (array.count == 0)
+            return fail(error, "SoundFont without one of its lists");   // each ends with a record
+    if (!sf2ZonesSane(arrays[phdr], 24, arrays[pbag], arrays[pgen], arrays[pmod], error) ||
+        !sf2ZonesSane(arrays[inst], 20, arrays[ibag], arrays[igen], arrays[imod], error) ||
+        !sf2ReferencesSane(arrays[pgen], sf2GenInstrument, arrays[inst], error) ||
+        !sf2ReferencesSane(arrays[igen], sf2GenSampleId, arrays[shdr], error))
+        return false;
+    for (std::size_t i = 0; i + 1 < arrays[shdr].count; ++i) {
+        const std::uint8_t* sample = arrays[shdr][i];
+        if ((le16(sample + 44) & sf2RomSample) == 0 &&
+            (le32(sample + 20) > le32(sample + 24) || le32(sample + 24) > sampleCount))
+            return fail(error, "SoundFont sample runs past the sample data");
+    }
+    return true;
+}
+
 bool soundFileCheck(SoundFileKind kind, const std::uint8_t* data, std::size_t size, std::string& error)
 {
     if (kind == SoundFileKind::song)
         return midiCheck(data, size, error);
+    if (kind == SoundFileKind::font)
+        return sf2Check(data, size, error);
     if (data != nullptr && size >= 4 && tagIs(data, "RIFF"))
         return wavCheck(data, size, error);
     return mp3Check(data, size, error);

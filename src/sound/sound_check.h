@@ -29,10 +29,20 @@ bool mp3Check(const std::uint8_t* data, std::size_t size, std::string& error);
 // soundFileCheck for a song (and the tests).
 bool midiCheck(const std::uint8_t* data, std::size_t size, std::string& error);
 
+// SoundFont 2: a RIFF "sfbk" within the file, a version 2 "ifil", the sample
+// data, and the nine record lists of "pdta" each of whole records and ended
+// by its closing record; the zone indices of presets and instruments ascend
+// within their lists, every zone names an instrument or a sample that is
+// there, and every sample lies within the sample data. What the synthesiser
+// then reads of the file stays inside it. Called by soundFileCheck for the
+// music's soundfont (and the tests).
+bool sf2Check(const std::uint8_t* data, std::size_t size, std::string& error);
+
 // What a file is loaded as, which decides the check it gets.
 enum class SoundFileKind {
     sample,   // a WAV when it starts with "RIFF", an MP3 otherwise
     song,     // a Standard MIDI File
+    font,     // a SoundFont 2 file
 };
 
 // The check for a file of that kind. Called by readSoundFile once it has the

@@ -115,8 +115,11 @@ TEST_P(PackFiles, LoadThroughTheGamesLoader)
         EXPECT_NE(FMUSIC_LoadSong(file.path), nullptr);
         break;
     }
-    case Loader::font:
+    case Loader::font: {
+        std::vector<std::uint8_t> bytes;
+        EXPECT_TRUE(readSoundFile(file.path, SoundFileKind::font, bytes));
         break;
+    }
     }
 }
 

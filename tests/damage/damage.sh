@@ -18,7 +18,7 @@ cases=("$@")
 if [ ${#cases[@]} -eq 0 ]; then
   cases=(Textures/sp1.tga:half Modells/tris.md2:random Sound/laserfire3.wav:empty
          Textures/spHelp.tga:missing Textures/water3_COLOR.tga:random Sound/explosion.mp3:random
-         Sound/UFO.mid:half)
+         Sound/UFO.mid:half Sound/orbitor.sf2:random)
 elif [ "${cases[0]}" = all ]; then
   cases=()
   while read -r file; do
@@ -88,7 +88,7 @@ for c in "${cases[@]}"; do
   case "$file" in *.tga) [ "$problems" -ge 1 ] || ok=0 ;; esac
   # A damaged sound is named once at most, and nothing floods standard error.
   case "$file" in
-    *.wav|*.mp3|*.mid)
+    *.wav|*.mp3|*.mid|*.sf2)
       [ "$(grep -c '^Sound file damaged' "$WORK/err")" -le 1 ] || ok=0
       [ "$(wc -l <"$WORK/err")" -lt 1000 ] || ok=0 ;;
   esac

@@ -1,9 +1,10 @@
-// Fuzz target: bytes through the sound files' byte checks. A sample the check
-// takes (WAV or MP3) is then loaded by SDL_mixer from memory on the dummy
-// audio driver, as the game loads it. A song the check takes is handed to
-// FluidSynth's MIDI player, which is what the mixer plays songs with, and
-// must be read without a single error: a song it cannot read is what made it
-// report an error on every audio callback for as long as the game ran.
+// Fuzz target: bytes through the sound files' byte checks (the soundfont's
+// too). A sample the check takes (WAV or MP3) is then loaded by SDL_mixer
+// from memory on the dummy audio driver, as the game loads it. A song the
+// check takes is handed to FluidSynth's MIDI player, which is what the mixer
+// plays songs with, and must be read without a single error: a song it
+// cannot read is what made it report an error on every audio callback for
+// as long as the game ran.
 #include "sound/sound_check.h"
 
 #include <SDL.h>
@@ -85,6 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mp3Check(data, size, error);
     const bool sample = soundFileCheck(SoundFileKind::sample, data, size, error);
     const bool song = soundFileCheck(SoundFileKind::song, data, size, error);
+    // The soundfont check, which stands before the synthesiser reads a font.
+    soundFileCheck(SoundFileKind::font, data, size, error);
 
     if (sample) {
         Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
