@@ -5,6 +5,7 @@
 #include "platform/gl.h"
 #include "platform/platform.h"
 #include "render/camera_view.h"
+#include "render/render_options.h"
 #include "render/stream_arrays.h"
 #include "state/resources.h"
 
@@ -172,7 +173,7 @@ void drawShotBeams()
     // equal or nearer depth and is rejected, so only the first is sent.
     static std::vector<ShotBeam> drawn;
     drawn.clear();
-    const bool hidden = repeatsAreHidden();
+    const bool hidden = renderOptions.shortcuts && repeatsAreHidden();
     forEach(shotBeamList, [hidden](ShotBeam& beam) {
         bool repeat = false;
         if (hidden)

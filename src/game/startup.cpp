@@ -69,7 +69,7 @@ void setUpGame()
     FMUSIC_PlaySong(resources.music);
 }
 
-int runGame(int argc, char** argv, bool windowed)
+bool startUp(int argc, char** argv, bool windowed, FrameTimers& timers)
 {
     makeExplosionSystems();
 
@@ -84,7 +84,7 @@ int runGame(int argc, char** argv, bool windowed)
     if (!windowing || !glfwOpenWindow(800, 600, 0, 0, 0, 0, 16, 0, mode)) {
         std::fprintf(stderr, "Could not create window\n");
         glfwTerminate();
-        return 1;
+        return false;
     }
 
     glClearColor(0.62f, 0.756f, 0.9f, 0.0f);
@@ -104,7 +104,6 @@ int runGame(int argc, char** argv, bool windowed)
 
     setupStartProjection();
 
-    FrameTimers timers;
     timers.fpsIntervalStart = glfwGetTime();
     timers.tickStart = timers.fpsIntervalStart;
 
@@ -123,6 +122,14 @@ int runGame(int argc, char** argv, bool windowed)
 
     extractFrustum();
     loadWater();
+    return true;
+}
+
+int runGame(int argc, char** argv, bool windowed)
+{
+    FrameTimers timers;
+    if (!startUp(argc, argv, windowed, timers))
+        return 1;
 
     glfwSetKeyCallback(menuKeyHandler);
     game.startTime = static_cast<float>(glfwGetTime());

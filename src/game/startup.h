@@ -10,6 +10,13 @@
 // or Escape is chosen in the menu), 1 when the window cannot be opened.
 int runGame(int argc, char** argv, bool windowed = false);
 
+// Start-up in its fixed order, from the explosion systems and the window to
+// the frustum and the water, taking the frame loop's FPS and tick starts on
+// the way; false (after "Could not create window") when no window opens.
+// Called by runGame before the title menu, and by the frame benchmark
+// (tools/bench), which then sets up a game without the menu.
+bool startUp(int argc, char** argv, bool windowed, FrameTimers& timers);
+
 // Start-up's texture step: the skin, particle, title, help and goal pictures,
 // each failed load writing "problem" on standard output.
 void loadStartTextures();
