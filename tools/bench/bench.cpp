@@ -58,6 +58,7 @@ struct ChildOptions {
     double scale = 1.0;
     double warmScale = 0.0;
     std::string dumpDir;
+    std::string only;
     std::set<std::string> dumpFrames;   // "key:index"
 };
 
@@ -70,10 +71,10 @@ int runChild(const char* program, const ChildOptions& o)
     }
     renderOptions.shortcuts = !o.straight;
     if (o.warmScale > 0)
-        playScenarios(o.warmScale, [](const Scenario&, int, double) {});
-    playScenarios(o.scale, [&](const Scenario& s, int i, double ms) {
+        playScenarios(o.warmScale, [](const Scenario&, int, FrameTime) {}, o.only);
+    playScenarios(o.scale, [&](const Scenario& s, int i, FrameTime t) {
         if (!o.pixels) {
-            out << "frame " << s.key << ' ' << ms << '\n';
+            out << "frame " << s.key << ' ' << t.wall << ' ' << t.cpu << '\n';
             return;
         }
         const Frame f = grabFrame(true);   // the frame just shown
@@ -85,7 +86,7 @@ int runChild(const char* program, const ChildOptions& o)
             std::ofstream raw(o.dumpDir + "/" + s.key + "-" + std::to_string(i) + ".rgb", std::ios::binary);
             raw.write(reinterpret_cast<const char*>(f.rgb.data()), static_cast<std::streamsize>(f.rgb.size()));
         }
-    });
+    }, o.only);
     out << "rss " << peakResidentKilobytes() << '\n' << "end\n";
     return 0;
 }
@@ -100,7 +101,7 @@ struct Build {
 struct RunResult {
     bool ok = false;
     bool noDisplay = false;
-    std::map<std::string, std::vector<double>> ms;
+    std::map<std::string, std::vector<double>> ms, cpu;
     std::map<std::string, std::vector<std::string>> digests;
     long rssKb = 0;
 };
@@ -158,9 +159,10 @@ RunResult runScenarios(const Build& b, const std::vector<std::string>& extra)
     while (in >> word) {
         if (word == "frame") {
             std::string key;
-            double ms = 0;
-            in >> key >> ms;
+            double ms = 0, cpu = 0;
+            in >> key >> ms >> cpu;
             r.ms[key].push_back(ms);
+            r.cpu[key].push_back(cpu);
         } else if (word == "digest") {
             std::string key, hex;
             int index = 0;
@@ -234,7 +236,7 @@ Stats summarise(std::vector<double> ms)
 
 struct BuildReport {
     Build build;
-    std::map<std::string, std::vector<double>> ms;
+    std::map<std::string, std::vector<double>> ms, cpu;
     long peakKb = 0;
     std::vector<double> titleSeconds;
     long menuKb = 0;
@@ -246,6 +248,8 @@ void addRun(BuildReport& report, const RunResult& r)
     report.ok = report.ok && r.ok;
     for (const auto& [key, values] : r.ms)
         report.ms[key].insert(report.ms[key].end(), values.begin(), values.end());
+    for (const auto& [key, values] : r.cpu)
+        report.cpu[key].insert(report.cpu[key].end(), values.begin(), values.end());
     report.peakKb = std::max(report.peakKb, r.rssKb);
 }
 
@@ -267,12 +271,18 @@ struct PixelCheck {
 // Frames drawn straightforwardly and with the shortcuts, compared by
 // digest; the first few that differ are drawn again and counted pixel by
 // pixel.
-PixelCheck checkPixels(const Build& b, double scale)
+PixelCheck checkPixels(const Build& b, double scale, const std::string& onlyKey)
 {
     PixelCheck c;
     const std::string s = std::to_string(scale);
-    const RunResult plain = runScenarios(b, {"--pixels", "--straight", "--scale", s});
-    const RunResult quick = runScenarios(b, {"--pixels", "--scale", s});
+    std::vector<std::string> only;
+    if (!onlyKey.empty())
+        only = {"--only", onlyKey};
+    std::vector<std::string> plainArgs = {"--pixels", "--straight", "--scale", s}, quickArgs = {"--pixels", "--scale", s};
+    plainArgs.insert(plainArgs.end(), only.begin(), only.end());
+    quickArgs.insert(quickArgs.end(), only.begin(), only.end());
+    const RunResult plain = runScenarios(b, plainArgs);
+    const RunResult quick = runScenarios(b, quickArgs);
     if (!plain.ok || !quick.ok)
         return c;
     c.ran = true;
@@ -292,8 +302,10 @@ PixelCheck checkPixels(const Build& b, double scale)
     const std::string plainDir = scratchDir() + "/straight", quickDir = scratchDir() + "/shortcuts";
     mkdir(plainDir.c_str(), 0755);
     mkdir(quickDir.c_str(), 0755);
-    runScenarios(b, {"--pixels", "--straight", "--scale", s, "--dump", plainDir, "--dump-frames", list});
-    runScenarios(b, {"--pixels", "--scale", s, "--dump", quickDir, "--dump-frames", list});
+    plainArgs.insert(plainArgs.end(), {"--dump", plainDir, "--dump-frames", list});
+    quickArgs.insert(quickArgs.end(), {"--dump", quickDir, "--dump-frames", list});
+    runScenarios(b, plainArgs);
+    runScenarios(b, quickArgs);
     std::ostringstream detail;
     std::stringstream names(list);
     std::string name;
@@ -325,8 +337,10 @@ void printJsonBuild(const BuildReport& r)
         if (found == r.ms.end())
             continue;
         const Stats s = summarise(found->second);
-        std::printf("%s\"%s\":{\"frames\":%d,\"median_ms\":%.3f,\"p99_ms\":%.3f,\"worst_ms\":%.3f}",
-                    first ? "" : ",", sc.key, s.frames, s.median, s.p99, s.worst);
+        std::printf("%s\"%s\":{\"frames\":%d,\"median_ms\":%.3f,\"p99_ms\":%.3f,\"worst_ms\":%.3f,"
+                    "\"cpu_median_ms\":%.3f}",
+                    first ? "" : ",", sc.key, s.frames, s.median, s.p99, s.worst,
+                    medianOf(r.cpu.count(sc.key) ? r.cpu.at(sc.key) : std::vector<double>{}));
         first = false;
     }
     std::printf("},\"peak_rss_mb\":%.1f,\"menu_rss_mb\":%.1f,\"title_s\":%.3f}", r.peakKb / 1024.0,
@@ -338,6 +352,7 @@ struct DriverOptions {
     int rounds = 3;
     std::string compare;
     bool pixels = true;
+    std::string only;   // one scenario alone (and no launches)
 };
 
 int runDriver(const DriverOptions& o)
@@ -367,7 +382,7 @@ int runDriver(const DriverOptions& o)
     if (o.pixels) {
         std::printf("pixel check: every scenario drawn straightforwardly and with the shortcuts...\n");
         std::fflush(stdout);
-        pixels = checkPixels(builds[0].build, scale);
+        pixels = checkPixels(builds[0].build, scale, o.only);
     }
 
     // Interleaved: this, other, other, this, ... so that load drifting over
@@ -377,8 +392,11 @@ int runDriver(const DriverOptions& o)
         std::fflush(stdout);
         for (std::size_t k = 0; k < builds.size(); ++k) {
             BuildReport& r = builds[round % 2 ? builds.size() - 1 - k : k];
-            const RunResult run = runScenarios(r.build, {"--scale", std::to_string(scale),
-                                                         "--warm", std::to_string(o.quick ? 0.0 : 0.1)});
+            std::vector<std::string> args = {"--scale", std::to_string(scale), "--warm",
+                                             std::to_string(o.quick ? 0.0 : 0.1)};
+            if (!o.only.empty())
+                args.insert(args.end(), {"--only", o.only});
+            const RunResult run = runScenarios(r.build, args);
             if (run.noDisplay) {
                 std::printf("no display: benchmark not run\n");
                 return 0;
@@ -386,7 +404,7 @@ int runDriver(const DriverOptions& o)
             addRun(r, run);
         }
     }
-    for (int i = 0; i < launches; ++i)
+    for (int i = 0; i < (o.only.empty() ? launches : 0); ++i)
         for (std::size_t k = 0; k < builds.size(); ++k) {
             BuildReport& r = builds[i % 2 ? builds.size() - 1 - k : k];
             const Launch l = launchGame(r.build, ORBITOR_PROBE_PATH);
@@ -418,6 +436,20 @@ int runDriver(const DriverOptions& o)
         }
         if (builds.size() > 1 && s[1].median > 0)
             std::printf(" | %6.2f", s[0].median / s[1].median);
+        std::printf("\n");
+    }
+    std::printf("%-28s", "CPU time a frame, median:");
+    std::printf("\n");
+    for (const Scenario& sc : scenarios()) {
+        std::printf("  %-26s", sc.key);
+        std::vector<double> m;
+        for (const BuildReport& r : builds) {
+            const auto found = r.cpu.find(sc.key);
+            m.push_back(found == r.cpu.end() ? 0.0 : medianOf(found->second));
+            std::printf(" | %8.2f %17s", m.back(), "");
+        }
+        if (builds.size() > 1 && m[1] > 0)
+            std::printf(" | %6.2f", m[0] / m[1]);
         std::printf("\n");
     }
     std::printf("%-28s", "peak memory in play (MB)");
@@ -462,7 +494,8 @@ int runDriver(const DriverOptions& o)
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: orbitor_bench [--short] [--rounds N] [--compare OTHER_BUILD_DIR] [--no-pixels]\n");
+                 "usage: orbitor_bench [--short] [--rounds N] [--compare OTHER_BUILD_DIR] [--no-pixels]\n"
+                 "                     [--only SCENARIO]\n");
     return 2;
 }
 
@@ -487,6 +520,8 @@ int main(int argc, char** argv)
             child.scale = std::atof(argv[++i]);
         } else if (a == "--warm" && more) {
             child.warmScale = std::atof(argv[++i]);
+        } else if (a == "--only" && more) {
+            child.only = driver.only = argv[++i];
         } else if (a == "--dump" && more) {
             child.dumpDir = argv[++i];
         } else if (a == "--dump-frames" && more) {

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 
 namespace {
 
@@ -20,6 +21,14 @@ constexpr double frameSeconds = 1.0 / 60.0;
 // A fixed start, so the clocks the game keeps (chaser, water, escape) read
 // the same in every run.
 constexpr double startSeconds = 10.0;
+
+// CPU time of every thread of the process (the rasteriser's among them).
+double processCpuMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
 
 void enterEscapeMode() { gameKeyHandler('E', GLFW_RELEASE); }
 
@@ -113,9 +122,12 @@ bool startBenchGame(const char* program)
 }
 
 void playScenarios(double scale,
-                   const std::function<void(const Scenario&, int index, double milliseconds)>& frame)
+                   const std::function<void(const Scenario&, int index, FrameTime time)>& frame,
+                   const std::string& only)
 {
     for (const Scenario& s : scenarios()) {
+        if (!only.empty() && only != s.key)
+            continue;
         if (std::string(s.key) == "escape")
             enterEscapeMode();
         const int frames = std::max(8, static_cast<int>(s.frames * scale));
@@ -126,11 +138,13 @@ void playScenarios(double scale,
             prepare(s, i);
             now += frameSeconds;
             sys::testSetTime(now);
+            const double cpuStart = processCpuMilliseconds();
             const auto start = std::chrono::steady_clock::now();
             runFrame(timers);
             glFinish();
             const auto end = std::chrono::steady_clock::now();
-            frame(s, i, std::chrono::duration<double, std::milli>(end - start).count());
+            frame(s, i, {std::chrono::duration<double, std::milli>(end - start).count(),
+                         processCpuMilliseconds() - cpuStart});
         }
         finish(s);
     }

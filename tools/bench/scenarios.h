@@ -21,8 +21,16 @@ const std::vector<Scenario>& scenarios();
 // False when no window could be opened.
 bool startBenchGame(const char* program);
 
+// One frame's time in milliseconds: runFrame's plus a glFinish, on the wall
+// clock and in CPU time of the whole process (all its threads; less
+// sensitive to other load on the machine).
+struct FrameTime {
+    double wall, cpu;
+};
+
 // Plays every scenario with frames scaled by `scale` (at least 8 each),
-// calling `frame(scenario, index, milliseconds)` after each frame; the time
-// is runFrame's plus a glFinish.
+// calling `frame(scenario, index, time)` after each frame.
+// With `only` set, the other scenarios are left out (for profiling one).
 void playScenarios(double scale,
-                   const std::function<void(const Scenario&, int index, double milliseconds)>& frame);
+                   const std::function<void(const Scenario&, int index, FrameTime time)>& frame,
+                   const std::string& only = "");
