@@ -11,6 +11,9 @@
 #include "render/lighting.h"
 #include "render/registry.h"
 #include "render/render_options.h"
+#include "render/view_volume.h"
+#include "platform/platform.h"
+#include "state/game_state.h"
 #include "state/resources.h"
 #include "view/objects.h"
 #include "world/sky.h"
@@ -126,15 +129,16 @@ void drawSea()
 }
 
 // A red quad beyond the mountain range on the +z side.
+constexpr float markerCorners[4][3] = {
+    {426.0f, -30.0f, 950.0f}, {188.0f, -30.0f, 950.0f}, {188.0f, -30.0f, 1330.0f}, {426.0f, -30.0f, 1330.0f}};
+
 void drawMarkerQuad()
 {
     glColor3f(1.0f, 0.0f, 0.0f);
     cameraFrame();
     glBegin(GL_QUADS);
-    glVertex3f(426.0f, -30.0f, 950.0f);
-    glVertex3f(188.0f, -30.0f, 950.0f);
-    glVertex3f(188.0f, -30.0f, 1330.0f);
-    glVertex3f(426.0f, -30.0f, 1330.0f);
+    for (const auto& corner : markerCorners)
+        glVertex3fv(corner);
     glEnd();
 }
 
@@ -232,4 +236,23 @@ void renderBlurScene()
     drawObjects();
     drawPlayer();
     glDisable(GL_TEXTURE_2D);
+}
+
+bool blurSceneRepeats()
+{
+    glPushMatrix();
+    cameraFrame();
+    const ClipMatrix clip = currentClipMatrix();
+    glPopMatrix();
+    return outsideView(clip, &markerCorners[0][0], 4);
+}
+
+void repeatBlurSceneEffects(int objectsDrawn)
+{
+    const Sphere& sea = waterSphere;
+    if (sphereInFrustum(sea.x, sea.y, sea.z, sea.radius)) {
+        selectWaterFrame(waterAnimation);
+        advanceWater(waterAnimation, glfwGetTime());
+    }
+    game.objectsDrawn += objectsDrawn;
 }
