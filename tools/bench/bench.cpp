@@ -65,11 +65,12 @@ struct ChildOptions {
 int runChild(const char* program, const ChildOptions& o)
 {
     std::ofstream out(o.out);
+    // Before start-up: some of what it makes depends on the switch too.
+    renderOptions.shortcuts = !o.straight;
     if (!startBenchGame(program)) {
         out << "nodisplay\n";
         return 0;
     }
-    renderOptions.shortcuts = !o.straight;
     if (o.warmScale > 0)
         playScenarios(o.warmScale, [](const Scenario&, int, FrameTime) {}, o.only);
     playScenarios(o.scale, [&](const Scenario& s, int i, FrameTime t) {
