@@ -56,8 +56,26 @@ void loadStartTextures()
     glDisable(GL_TEXTURE_2D);
 }
 
+namespace {
+
+// The title and goal pages are shown only by the menu, which never comes
+// back once a game is set up: their textures (5 MB) are given back.
+void freeMenuPages()
+{
+    for (float& page : resources.titleTextures) {
+        const GLuint name = textureNameFromFloat(page);
+        glDeleteTextures(1, &name);
+        page = 0;
+    }
+    glDeleteTextures(1, &resources.goalMenuTexture);
+    resources.goalMenuTexture = 0;
+}
+
+}  // namespace
+
 void setUpGame()
 {
+    freeMenuPages();
     installGameHandlers();
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);

@@ -20,6 +20,7 @@ bool startUp(int argc, char** argv, bool windowed, FrameTimers& timers);
 // Start-up's texture step: the skin, particle, title, help and goal pictures,
 // each failed load writing "problem" on standard output.
 void loadStartTextures();
-// Game set-up after the menu: game handlers, depth and culling state,
-// difficulty parameters, the six emitters, the music.
+// Game set-up after the menu: the menu's pages given back, game handlers,
+// depth and culling state, difficulty parameters, the six emitters, the
+// music.
 void setUpGame();
