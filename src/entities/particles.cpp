@@ -5,6 +5,7 @@
 #include "entities/particle_copies.h"
 #include "platform/gl.h"
 #include "render/camera_view.h"
+#include "render/render_options.h"
 #include "render/stream_arrays.h"
 #include "state/game_state.h"
 #include "state/resources.h"
@@ -227,7 +228,7 @@ void stepParticles(ParticleSystem& system)
             endStreamArrays();
             glDisable(GL_LIGHTING);
             firstLit = false;
-        } else if (copies.needed(p, cx, cy, cz)) {
+        } else if (!renderOptions.shortcuts || copies.needed(p, cx, cy, cz)) {
             addParticle(batch, p, cx, cy, cz);
             if (batch.used == particlesPerBatch)
                 sendBatch(batch);

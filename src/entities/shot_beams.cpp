@@ -5,6 +5,7 @@
 #include "platform/gl.h"
 #include "platform/platform.h"
 #include "render/camera_view.h"
+#include "render/render_options.h"
 #include "render/stream_arrays.h"
 #include "state/resources.h"
 
@@ -66,6 +67,12 @@ void sendBatch(BeamBatch& batch, int quads)
     streamArrays(&positions, 1, &pointer);
     glVertexPointer(3, GL_FLOAT, 0, pointer);
     glDrawArrays(GL_QUADS, 0, quads * 4);
+    // A software rasteriser keeps the binned triangles of every batch not yet
+    // drawn (some 3 MB a batch); a full-length beam sent at once raised the
+    // peak memory by about 30 MB. Waiting for each batch keeps one at a time
+    // and costs little: sending the links, not filling them, is the work.
+    if (renderOptions.shortcuts)
+        glFinish();
 }
 
 // The chain of n links from the beam's start: at each link a quad across
@@ -172,7 +179,7 @@ void drawShotBeams()
     // equal or nearer depth and is rejected, so only the first is sent.
     static std::vector<ShotBeam> drawn;
     drawn.clear();
-    const bool hidden = repeatsAreHidden();
+    const bool hidden = renderOptions.shortcuts && repeatsAreHidden();
     forEach(shotBeamList, [hidden](ShotBeam& beam) {
         bool repeat = false;
         if (hidden)

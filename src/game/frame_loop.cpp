@@ -13,6 +13,7 @@
 #include "render/camera_view.h"
 #include "render/lighting.h"
 #include "render/projection.h"
+#include "render/stream_arrays.h"
 #include "sound/sound.h"
 #include "state/game_state.h"
 #include "state/resources.h"
@@ -115,6 +116,7 @@ void endGameWhenOver(FrameTimers& timers)
 
 bool runFrame(FrameTimers& timers)
 {
+    restartStreamRing();
     moveChaser();
     clearFrame();
     moveEnvironmentView();

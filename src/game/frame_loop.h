@@ -9,7 +9,8 @@
 // Runs runFrame until it says the loop should end. The timers' FPS and tick
 // starts were taken at start-up. Called once by start-up after game set-up.
 void runFrameLoop(FrameTimers& timers);
-// One pass of the loop, its steps in this order: the chaser, clearing the
+// One pass of the loop, its steps in this order: the stream ring started
+// again (no drawing), the chaser, clearing the
 // frame, the environment view's offsets, the obstacle test, the scene pass,
 // the overlay, a pending explosion, light 0, firing, the buffer swap (where
 // the input handlers run), the FPS figure, the 0.04-second tick, the end of

@@ -56,8 +56,26 @@ void loadStartTextures()
     glDisable(GL_TEXTURE_2D);
 }
 
+namespace {
+
+// The title and goal pages are shown only by the menu, which never comes
+// back once a game is set up: their textures (5 MB) are given back.
+void freeMenuPages()
+{
+    for (float& page : resources.titleTextures) {
+        const GLuint name = textureNameFromFloat(page);
+        glDeleteTextures(1, &name);
+        page = 0;
+    }
+    glDeleteTextures(1, &resources.goalMenuTexture);
+    resources.goalMenuTexture = 0;
+}
+
+}  // namespace
+
 void setUpGame()
 {
+    freeMenuPages();
     installGameHandlers();
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
@@ -69,7 +87,7 @@ void setUpGame()
     FMUSIC_PlaySong(resources.music);
 }
 
-int runGame(int argc, char** argv, bool windowed)
+bool startUp(int argc, char** argv, bool windowed, FrameTimers& timers)
 {
     makeExplosionSystems();
 
@@ -84,7 +102,7 @@ int runGame(int argc, char** argv, bool windowed)
     if (!windowing || !glfwOpenWindow(800, 600, 0, 0, 0, 0, 16, 0, mode)) {
         std::fprintf(stderr, "Could not create window\n");
         glfwTerminate();
-        return 1;
+        return false;
     }
 
     glClearColor(0.62f, 0.756f, 0.9f, 0.0f);
@@ -104,7 +122,6 @@ int runGame(int argc, char** argv, bool windowed)
 
     setupStartProjection();
 
-    FrameTimers timers;
     timers.fpsIntervalStart = glfwGetTime();
     timers.tickStart = timers.fpsIntervalStart;
 
@@ -123,6 +140,14 @@ int runGame(int argc, char** argv, bool windowed)
 
     extractFrustum();
     loadWater();
+    return true;
+}
+
+int runGame(int argc, char** argv, bool windowed)
+{
+    FrameTimers timers;
+    if (!startUp(argc, argv, windowed, timers))
+        return 1;
 
     glfwSetKeyCallback(menuKeyHandler);
     game.startTime = static_cast<float>(glfwGetTime());

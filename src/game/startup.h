@@ -11,11 +11,19 @@
 // Called once by main when the command line asks to play.
 int runGame(int argc, char** argv, bool windowed = false);
 
+// Start-up in its fixed order, from the explosion systems and the window to
+// the frustum and the water, taking the frame loop's FPS and tick starts on
+// the way; false (after "Could not create window") when no window opens.
+// Called by runGame before the title menu, and by the frame benchmark
+// (tools/bench), which then sets up a game without the menu.
+bool startUp(int argc, char** argv, bool windowed, FrameTimers& timers);
+
 // Start-up's texture step: the skin, particle, title, help and goal pictures,
 // each failed load writing "problem" on standard output. Called once by
 // runGame, after the start projection and before the environment map.
 void loadStartTextures();
-// Game set-up after the menu: game handlers, depth and culling state,
-// difficulty parameters, the six emitters, the music. Called once by runGame
-// when the menu asked for a start, right before the frame loop.
+// Game set-up after the menu: the menu's pages given back, game handlers,
+// depth and culling state, difficulty parameters, the six emitters, the
+// music. Called once by runGame when the menu asked for a start, right
+// before the frame loop, and by the frame benchmark.
 void setUpGame();

@@ -64,6 +64,8 @@ void streamArrays(const StreamPart* parts, int count, const void** pointers)
     }
 }
 
+void restartStreamRing() { ring().next = 0; }
+
 void endStreamArrays()
 {
     if (buffersAvailable())

@@ -27,6 +27,13 @@ struct StreamPart {
 // and beam batches, and the model's triangles.
 void streamArrays(const StreamPart* parts, int count, const void** pointers);
 
+// From here on the ring starts again at its first buffer, so that it holds
+// only as many buffers as one frame uses (a frame's drawing is finished once
+// its picture is swapped onto the screen, so nothing waits). Without it the
+// ring would pass through all its buffers, 12 MB, whatever a frame needs.
+// Called by the frame loop at the start of every frame.
+void restartStreamRing();
+
 // Binds no array buffer again, as the rest of the game expects. Called by
 // each of those draws once its arrays are drawn.
 void endStreamArrays();

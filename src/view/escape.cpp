@@ -1,6 +1,7 @@
 #include "view/escape.h"
 
 #include "platform/platform.h"
+#include "render/render_options.h"
 #include "render/screen_quad.h"
 #include "render/world_texture.h"
 #include "state/game_state.h"
@@ -9,6 +10,15 @@
 #include <vector>
 
 EscapeEffect escapeEffect;
+
+namespace {
+
+// What the blur pass of the last capture left bound and switched, before
+// the capture put in its own.
+GLint passTexture = 0;
+GLboolean passDepthTest = GL_TRUE;
+
+}  // namespace
 
 bool advanceEscapeClock(EscapeEffect& effect, double now, int motionTime)
 {
@@ -31,12 +41,16 @@ void initEscapeEffect()
 {
     // Placeholder images until the first capture redefines each slot at the
     // frame's size (600 wide, 800 high here; a capture makes it 800 x 600).
-    const std::vector<unsigned char> black(600 * 800 * 3, 0);
+    // They are wholly black, and a black texture of one texel samples to the
+    // same black everywhere: with the shortcuts the placeholders are 1 x 1
+    // (12 bytes instead of 7.7 MB for the four).
+    const int width = renderOptions.shortcuts ? 1 : 600, height = renderOptions.shortcuts ? 1 : 800;
+    const std::vector<unsigned char> black(static_cast<std::size_t>(width) * height * 3, 0);
     for (GLuint& texture : escapeEffect.captureTextures) {
         glEnable(GL_TEXTURE_2D);
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, 3, 600, 800, 0, GL_RGB, GL_UNSIGNED_BYTE, black.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, black.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     }
@@ -55,6 +69,8 @@ void captureFrame(GLuint texture)
     glViewport(0, 0, 800, 600);
     renderBlurScene();
     escapeEffect.motionClock = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &passTexture);
+    passDepthTest = glIsEnabled(GL_DEPTH_TEST);
     glBindTexture(GL_TEXTURE_2D, texture);
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 800, 600, 0);
     glDisable(GL_TEXTURE_2D);
@@ -72,16 +88,34 @@ void drawTexturedRect(GLuint texture, float red, float green, float blue, float 
 
 void drawEscapeFrame()
 {
+    bool captured = false;
+    int objectsInPass = 0;
     if (advanceEscapeClock(escapeEffect, glfwGetTime(), game.motionTime)) {
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        const int objectsBefore = game.objectsDrawn;
         captureFrame(escapeEffect.captureTextures[escapeEffect.captureIndex]);
+        objectsInPass = game.objectsDrawn - objectsBefore;
+        captured = true;
     }
 
-    // The live view, almost wholly covered by the layers below.
+    // The live view, almost wholly covered by the layers below. Right after
+    // a capture it is the captured picture itself (same camera, same clock),
+    // still in the colour and depth buffers: only what the pass changes
+    // besides the picture is done again, and the capture's own binding and
+    // depth switch are put back as the pass left them.
     glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderBlurScene();
+    if (captured && renderOptions.shortcuts && blurSceneRepeats()) {
+        repeatBlurSceneEffects(objectsInPass);
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(passTexture));
+        if (passDepthTest)
+            glEnable(GL_DEPTH_TEST);
+        else
+            glDisable(GL_DEPTH_TEST);
+    } else {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        renderBlurScene();
+    }
 
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);

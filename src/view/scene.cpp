@@ -10,6 +10,10 @@
 #include "render/frustum.h"
 #include "render/lighting.h"
 #include "render/registry.h"
+#include "render/render_options.h"
+#include "render/view_volume.h"
+#include "platform/platform.h"
+#include "state/game_state.h"
 #include "state/resources.h"
 #include "view/objects.h"
 #include "world/sky.h"
@@ -44,6 +48,75 @@ void drawSky(bool lightFollowsCamera)
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
 }
 
+// The sky drawn last instead of first: the same pixels, but its fragments
+// behind the world are rejected by the depth test before they are shaded.
+// Drawn first under GL_LESS, the sky keeps a pixel unless something nearer
+// than it comes later; drawn last under GL_LEQUAL it takes exactly the pixels
+// where nothing nearer was drawn, equal depths included, and the depth buffer
+// ends with the nearer of the two as before. Only opaque, depth-tested
+// drawing may lie between the two places (water, marker quad, terrain,
+// objects): the shadow, the beams and the player come after the sky either
+// way.
+bool skyLast() { return renderOptions.shortcuts; }
+
+// In the sky's first place when it is drawn last: every state change the
+// sky step makes, without its fragments.
+void placeSkyState(bool lightFollowsCamera)
+{
+    if (!findByName(skyName))
+        return;
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    setSkyStateOnly();
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_LIGHTING);
+    glLoadIdentity();
+    if (lightFollowsCamera)
+        applyCameraView();
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+}
+
+// The sky itself in its last place, leaving every state as it found it
+// (matrix, switches, colour, texture coordinate, bound texture, registry
+// cursor). Colour material is off while its colour is set, so the material
+// keeps what the steps before it set.
+void drawSkyLast()
+{
+    ObjectListNode<RegistryEntry>* const cursor = registry.cursor;
+    if (findByName(skyName)) {
+        const GLenum switches[5] = {GL_LIGHTING, GL_CULL_FACE, GL_NORMALIZE, GL_TEXTURE_2D, GL_COLOR_MATERIAL};
+        GLboolean on[5];
+        for (int i = 0; i < 5; ++i)
+            on[i] = glIsEnabled(switches[i]);
+        GLfloat colour[4], texCoord[4];
+        GLint texture = 0, depthFunc = GL_LESS;
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+        glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+
+        glPushMatrix();
+        glDisable(GL_COLOR_MATERIAL);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_CULL_FACE);
+        glDepthFunc(GL_LEQUAL);
+        drawSkyObject(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+        glDepthFunc(static_cast<GLenum>(depthFunc));
+        glPopMatrix();
+
+        glColor4fv(colour);
+        glTexCoord4fv(texCoord);
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
+        for (int i = 0; i < 5; ++i) {
+            if (on[i])
+                glEnable(switches[i]);
+            else
+                glDisable(switches[i]);
+        }
+    }
+    registry.cursor = cursor;
+}
+
 // The sea, when its sphere is in view.
 void drawSea()
 {
@@ -56,15 +129,16 @@ void drawSea()
 }
 
 // A red quad beyond the mountain range on the +z side.
+constexpr float markerCorners[4][3] = {
+    {426.0f, -30.0f, 950.0f}, {188.0f, -30.0f, 950.0f}, {188.0f, -30.0f, 1330.0f}, {426.0f, -30.0f, 1330.0f}};
+
 void drawMarkerQuad()
 {
     glColor3f(1.0f, 0.0f, 0.0f);
     cameraFrame();
     glBegin(GL_QUADS);
-    glVertex3f(426.0f, -30.0f, 950.0f);
-    glVertex3f(188.0f, -30.0f, 950.0f);
-    glVertex3f(188.0f, -30.0f, 1330.0f);
-    glVertex3f(426.0f, -30.0f, 1330.0f);
+    for (const auto& corner : markerCorners)
+        glVertex3fv(corner);
     glEnd();
 }
 
@@ -111,12 +185,18 @@ void renderScene()
 {
     cameraFrame();
     // The light passes through the camera, so it stands still in the world.
-    drawSky(true);
+    const bool last = skyLast();
+    if (last)
+        placeSkyState(true);
+    else
+        drawSky(true);
     extractFrustumPerspective();
     drawSea();
     drawMarkerQuad();
     drawWorld();
     drawObjects();
+    if (last)
+        drawSkyLast();
     drawShadowStep();
     drawShotBeams();
     drawPlayer();
@@ -128,11 +208,17 @@ void renderCubeFaceScene()
     cameraFrame();
     // The light is fixed relative to the cube-face camera; the view volume
     // is taken with the camera, in the world's coordinates like the spheres.
-    drawSky(false);
+    const bool last = skyLast();
+    if (last)
+        placeSkyState(false);
+    else
+        drawSky(false);
     cameraFrame();
     extractFrustumPerspective();
     drawSea();
     drawWorld();
+    if (last)
+        drawSkyLast();
     glDisable(GL_TEXTURE_2D);
 }
 
@@ -150,4 +236,23 @@ void renderBlurScene()
     drawObjects();
     drawPlayer();
     glDisable(GL_TEXTURE_2D);
+}
+
+bool blurSceneRepeats()
+{
+    glPushMatrix();
+    cameraFrame();
+    const ClipMatrix clip = currentClipMatrix();
+    glPopMatrix();
+    return outsideView(clip, &markerCorners[0][0], 4);
+}
+
+void repeatBlurSceneEffects(int objectsDrawn)
+{
+    const Sphere& sea = waterSphere;
+    if (sphereInFrustum(sea.x, sea.y, sea.z, sea.radius)) {
+        selectWaterFrame(waterAnimation);
+        advanceWater(waterAnimation, glfwGetTime());
+    }
+    game.objectsDrawn += objectsDrawn;
 }

@@ -49,6 +49,8 @@ constexpr SkyCorner rightFace[4] = {
 constexpr SkyCorner topFace[4] = {
     {0, 1, -256, 256, -256}, {0, 0, -256, 256, 256}, {1, 0, 256, 256, 256}, {1, 1, 256, 256, -256}};
 
+constexpr GLfloat skyColour[4] = {0.62f, 0.756f, 0.9f, 0.0f};
+
 }  // namespace
 
 void buildSkyBox()
@@ -66,7 +68,7 @@ void buildSkyBox()
     registerDisplayList(skyName, [] {
         glEnable(GL_NORMALIZE);
         glEnable(GL_TEXTURE_2D);
-        glColor4f(0.62f, 0.756f, 0.9f, 0.0f);
+        glColor4fv(skyColour);
         glPushMatrix();
         emitSkyFace(skyFrontTexture, frontFace);
         emitSkyFace(skyBackTexture, backFace);
@@ -91,4 +93,14 @@ bool drawSkyObject(float x, float y, float z, float rotationX, float rotationY, 
     glCallList(node->element->displayList);
     glDisable(GL_TEXTURE_2D);
     return true;
+}
+
+void setSkyStateOnly()
+{
+    glEnable(GL_NORMALIZE);
+    glColor4fv(skyColour);
+    glBindTexture(GL_TEXTURE_2D, skyTopTexture);
+    const SkyCorner& last = topFace[3];   // the top face is drawn last
+    glTexCoord2f(last.s, last.t);
+    glDisable(GL_TEXTURE_2D);
 }

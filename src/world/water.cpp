@@ -1,6 +1,7 @@
 #include "world/water.h"
 
 #include "platform/platform.h"
+#include "render/render_options.h"
 #include "render/stream_arrays.h"
 #include "render/view_volume.h"
 #include "render/world_texture.h"
@@ -147,8 +148,8 @@ void drawWater()
     int corners = 0, indices = 0;
     for (int k = 0; k < waterStrips; ++k) {
         for (int m = 0; m < waterCells; ++m) {
-            if (mesh.outcodes[k][m] & mesh.outcodes[k][m + 1] & mesh.outcodes[k + 1][m] &
-                mesh.outcodes[k + 1][m + 1])
+            if (renderOptions.shortcuts && (mesh.outcodes[k][m] & mesh.outcodes[k][m + 1] &
+                                            mesh.outcodes[k + 1][m] & mesh.outcodes[k + 1][m + 1]))
                 continue;
             const float x0 = waterCellSize * static_cast<float>(k);
             const float x1 = waterCellSize * static_cast<float>(k + 1);
