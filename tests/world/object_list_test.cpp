@@ -117,13 +117,9 @@ TEST(RegistryLookup, FindsTheOldestEntryOfTheSameNameConstant)
     const char* names[] = {enemyName, emitterName, skyName, emitterName};
     for (GLuint i = 0; i < 4; ++i)
         append(registry, new RegistryEntry{names[i], i + 1});
-    const struct {
-        const char* name;
-        GLuint list;
-    } lookups[] = {{emitterName, 2}, {skyName, 3}, {enemyName, 1}};
-    for (const auto& l : lookups) {
-        ASSERT_TRUE(findByName(l.name));
-        EXPECT_EQ(registry.cursor->element->displayList, l.list);
+    for (auto [name, list] : {std::pair{emitterName, 2u}, {skyName, 3u}, {enemyName, 1u}}) {
+        ASSERT_TRUE(findByName(name));
+        EXPECT_EQ(registry.cursor->element->displayList, list);
     }
     // Names are compared by identity, not text.
     char sameText[] = "DaySky";

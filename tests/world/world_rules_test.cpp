@@ -94,7 +94,7 @@ TEST(HeightGrids, FaceNormalsAreUnitAndFollowTheWinding)
     }
 }
 
-TEST(CullingSpheres, EveryVertexOfTheTerrainAndTheSeaLiesInsideItsSphere)
+TEST(CullingSpheres, EveryVertexOfTheTerrainLiesInsideItsSphere)
 {
     const auto mountain = filledGrid(fillMountainHeights), beach = filledGrid(fillBeachHeights);
     const TerrainSpheres spheres = terrainSpheres(*mountain, *beach);
@@ -106,22 +106,6 @@ TEST(CullingSpheres, EveryVertexOfTheTerrainAndTheSeaLiesInsideItsSphere)
     for (int i = 0; i < 3; ++i)
         EXPECT_LE(worstOutside(spheres.mountains[i], meshVertices(*mountain, mountainMesh, mountainPlacements[i])), 0.0)
             << "range " << i + 1;
-    // The sea at every wave offset, and not much more than it.
-    std::unique_ptr<Table> table(new Table[1]());
-    fillWaveHeights(*table);
-    const Sphere sea = waterBounds(*table);
-    double worst = -1e30;
-    for (int offset = 0; offset < waveOffsetLimit; ++offset) {
-        std::vector<Point> surface;
-        for (int k = 0; k <= waterStrips; ++k)
-            for (int m = 0; m <= waterCells; ++m)
-                surface.push_back({waterOrigin[0] + waterCellSize * k,
-                                   waterOrigin[1] + waveAmplitude * (*table)[offset + k][offset + m],
-                                   waterOrigin[2] + waterCellSize * m});
-        worst = std::max(worst, worstOutside(sea, surface));
-    }
-    EXPECT_LE(worst, 0.0);
-    EXPECT_GT(worst, -5.0);
 }
 
 TEST(Frustum, PlanesOfKnownCamerasInBothForms)
@@ -171,10 +155,7 @@ TEST(Frustum, SphereTestKeepsWhatReachesIntoTheView)
 
 TEST(WaterClock, TicksJustAfterThreeTenthsOfASecondWhateverTheDrawRate)
 {
-    WaterAnimation water, exact;
-    advanceWater(exact, 0.0);
-    advanceWater(exact, 0.3);   // a tenth of 0.3 is not strictly above 0.03
-    EXPECT_EQ(exact.rowOffset, 0);
+    WaterAnimation water;
     double now = 0.0;
     advanceWater(water, now);
     for (int i = 1; i <= 29; ++i)
