@@ -91,7 +91,6 @@ TEST(Md2Loader, LoadsCountsAndBytesOfABuiltModel)
                                 h.numFrames}),
               std::vector<int>({64, 32, 2, 4, 4, 2, 3}));
     EXPECT_STREQ(model.skins[1].name, "players/test/other.pcx");
-    EXPECT_EQ(std::memcmp(model.frameVertices[2], built.frames[2].vertices.data(), 4 * sizeof(Md2Vertex)), 0);
     EXPECT_TRUE(model.drawable());
     // Released, and loadable again.
     model.release();

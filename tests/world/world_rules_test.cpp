@@ -66,6 +66,7 @@ TEST(HeightGrids, MountainAndBeachFormulasAndTheirRegions)
     EXPECT_NEAR((*mountain)[2][5], 0.28195488f, 2e-6f);
     EXPECT_NEAR((*mountain)[8][30], 4.6224828f, 4e-6f);
     EXPECT_NEAR((*mountain)[1][60], std::cos(1.0f) * std::cos(60.0f) + 0.2f, 1e-6f);
+    EXPECT_NEAR((*mountain)[6][60], std::sin(6.0f) * std::sin(60.0f) + 4.2f, 4e-6f);
     for (auto [r, c] : {std::pair{0, 1}, {9, 1}, {1, 0}, {1, 61}})
         EXPECT_EQ((*mountain)[r][c], 123.0f) << r << "," << c;
     const auto beach = filledGrid(fillBeachHeights, 123.0f);
@@ -83,8 +84,8 @@ TEST(HeightGrids, FaceNormalsAreUnitAndFollowTheWinding)
     } cases[] = {
         {{0, 0, 0, 1, 0, 0, 0, 0, 1}, {0, -1, 0}},       // a flat cell faces -y
         {{1, 1, 1, 3, 1, 1, 1, 4, 1}, {0, 0, 1}},        // not of unit size
-        {{0, 0, 0, 1, 1, 0, 0, 0, 1}, {r2, -r2, 0}},
         {{0, 0, 0, 1, 2, 0, 0, 0, 1}, {2 / l, -1 / l, 0}},
+        {{0, 0, 0, 1, 0, 1, 0, 1, 0}, {-r2, 0, r2}},
     };
     for (const auto& c : cases) {
         const float* p = c.corners;
@@ -135,7 +136,7 @@ TEST(Frustum, PlanesOfKnownCamerasInBothForms)
     }
 }
 
-TEST(Frustum, SphereTestKeepsWhatReachesIntoTheView)
+TEST(Frustum, SphereTestKeepsWhatReachesIntoTheViewAndBoxesGetTheirSpheres)
 {
     float planes[6][4];
     frustumFromMatrices(perspective90, identity, planes);
@@ -151,6 +152,12 @@ TEST(Frustum, SphereTestKeepsWhatReachesIntoTheView)
     };
     for (const auto& c : cases)
         EXPECT_EQ(sphereInPlanes(planes, c.x, c.y, c.z, c.r), c.in) << c.x << "," << c.y << "," << c.z << " r " << c.r;
+    // The sphere around a box (the terrain's and the sea's): centred in it,
+    // through its corners.
+    const double low[3] = {-10, 0, 4}, high[3] = {30, 2, 8};
+    const Sphere box = sphereAroundBox(low, high);
+    EXPECT_EQ(std::vector<float>({box.x, box.y, box.z}), std::vector<float>({10, 1, 6}));
+    EXPECT_NEAR(box.radius, std::sqrt(405.0), 1e-4);
 }
 
 TEST(WaterClock, TicksJustAfterThreeTenthsOfASecondWhateverTheDrawRate)
