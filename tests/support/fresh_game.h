@@ -54,7 +54,6 @@ protected:
         freshGame();
     }
     static void hold(int key) { sys::testSetKey(key, true); }
-    static void let(int key) { sys::testSetKey(key, false); }
     // A key pressed and released through the installed key handler.
     static void tap(int key, int times = 1)
     {

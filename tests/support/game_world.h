@@ -56,11 +56,6 @@ inline bool openGameWorld()
         initEscapeEffect();
         extractFrustum();
         loadWater();
-        glEnable(GL_DEPTH_TEST);
-        glDepthFunc(GL_LESS);
-        glDepthMask(GL_TRUE);
-        glClearDepth(1.0);
-        glEnable(GL_CULL_FACE);
         state = 1;
     }
     return state == 1;
@@ -102,26 +97,8 @@ struct WithoutPlayer {
     ~WithoutPlayer() { resources.player = saved; }
 };
 
-// A fresh, empty display-list registry in place of the game's while it lives.
-struct EmptyRegistry {
-    ObjectListNode<RegistryEntry>* saved = registry.cursor;
-    EmptyRegistry()
-    {
-        registry.cursor = new ObjectListNode<RegistryEntry>;
-        registry.cursor->first = registry.cursor;
-    }
-    ~EmptyRegistry()
-    {
-        freeList(registry);
-        delete registry.cursor;
-        registry.cursor = saved;
-    }
-};
-
-// The clear colour of renderView: magenta shows wherever nothing was drawn.
-inline bool isClearColour(Rgb c) { return c.r == 255 && c.g == 0 && c.b == 255; }
-
-// renderScene from the given view at game clock 10 s, without the player.
+// renderScene from the given view at game clock 10 s, without the player,
+// over magenta (the clear colour shows wherever nothing was drawn).
 inline void renderView(double x, double z, float heading, double pitch)
 {
     placeCamera(x, z, heading, pitch);
@@ -175,21 +152,6 @@ inline Pixel screenOf(double x, double y, double z)
     double wx = 0, wy = 0, wz = 0;
     gluProject(x, y, z, m.model, m.projection, m.viewport, &wx, &wy, &wz);
     return {static_cast<int>(std::lround(wx)), 599 - static_cast<int>(std::lround(wy))};
-}
-
-// Primitives the pipeline was handed while `draw` ran (the driver's own
-// unit: compare only with counts measured the same way).
-template <class Draw>
-GLuint primitivesOf(Draw draw)
-{
-    GLuint query = 0, count = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-    draw();
-    glEndQuery(GL_PRIMITIVES_GENERATED);
-    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
-    glDeleteQueries(1, &query);
-    return count;
 }
 
 // The switches and matrix stack depths a drawing step must leave as it
