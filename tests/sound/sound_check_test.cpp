@@ -28,6 +28,8 @@ const fs::path assets = ORBITOR_ASSET_DIR "/Sound";
 
 SoundFileKind kindOf(const fs::path& file)
 {
+    if (file.extension() == ".sf2")
+        return SoundFileKind::font;
     return file.extension() == ".mid" ? SoundFileKind::song : SoundFileKind::sample;
 }
 
@@ -49,7 +51,7 @@ std::size_t find(const Bytes& b, const char* tag, std::size_t from = 0)
 TEST(SoundFileCheck, TheGeneratedSoundsAndTheFuzzSeedsPass)
 {
     std::vector<fs::path> files;
-    for (const char* name : {"explosion.mp3", "laserfire3.wav", "UFO.mid"})
+    for (const char* name : {"explosion.mp3", "laserfire3.wav", "UFO.mid", "orbitor.sf2"})
         files.push_back(assets / name);
     for (const auto& entry : fs::directory_iterator(ORBITOR_SOURCE_DIR "/tests/fuzz/corpus/sound"))
         files.push_back(entry.path());
@@ -76,6 +78,8 @@ const Damage damages[] = {
     {"Mp3LastByteMissing", "explosion.mp3", [](Bytes& b) { b.pop_back(); }},
     {"MidiHalf", "UFO.mid", [](Bytes& b) { b.resize(b.size() / 2); }},
     {"MidiLastByteMissing", "UFO.mid", [](Bytes& b) { b.pop_back(); }},
+    {"FontHalf", "orbitor.sf2", [](Bytes& b) { b.resize(b.size() / 2); }},
+    {"FontLastByteMissing", "orbitor.sf2", [](Bytes& b) { b.pop_back(); }},
     // Lengths that do not fit the file or each other.
     {"WavRiffLongerThanTheFile", "laserfire3.wav", [](Bytes& b) { put32(b, 4, std::uint32_t(b.size()), false); }},
     {"WavDataLongerThanTheRiff", "laserfire3.wav",
@@ -102,6 +106,8 @@ const Damage damages[] = {
     // Not the file the name says.
     {"WavBadMagic", "laserfire3.wav", [](Bytes& b) { b[0] = 'X'; }},
     {"MidiBadMagic", "UFO.mid", [](Bytes& b) { b[3] = 'x'; }},
+    {"FontNotASoundFont", "orbitor.sf2", [](Bytes& b) { b[find(b, "sfbk") + 3] = 'x'; }},
+    {"FontSampleBeyondTheData", "orbitor.sf2", [](Bytes& b) { put32(b, find(b, "shdr") + 8 + 24, 0x7FFFFFFF, false); }},
     {"MidiGivenAWav", "UFO.mid", [](Bytes& b) { b = readFile(assets / "laserfire3.wav"); }},
 };
 
