@@ -9,23 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
-// cot 15 degrees: the scale of the game perspective (30 degrees, aspect 1.0).
-const double perspectiveScale = 1.0 / std::tan(15.0 * 3.14159265358979323846 / 180.0);
-
-}  // namespace
-
 void* hudLargeFont() { return bitmapFontTimesRoman24(); }
 void* hudSmallFont() { return bitmapFontTimesRoman10(); }
-
-void textLinePixel(int x, int y, double& pixelX, double& pixelY)
-{
-    // The text matrix maps (x, y, -1) to (x / 600, y / 800, -1) in eye space,
-    // one unit in front of the eye, where the perspective scales by cot 15.
-    pixelX = 400.0 + 400.0 * perspectiveScale * x / 600.0;
-    pixelY = 300.0 + 300.0 * perspectiveScale * y / 800.0;
-}
 
 void drawTextLine(int x, int y, int red, int blue, void* font, const char* text)
 {

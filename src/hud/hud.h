@@ -8,9 +8,6 @@
 void* hudLargeFont();
 void* hudSmallFont();
 
-// Window pixel (from the bottom-left) at which drawTextLine's (x, y) lands.
-void textLinePixel(int x, int y, double& pixelX, double& pixelY);
-
 // One text line at (x, y) of the text matrix in red or blue. Called by
 // drawHudTexts.
 void drawTextLine(int x, int y, int red, int blue, void* font, const char* text);

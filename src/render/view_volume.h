@@ -24,6 +24,6 @@ ClipMatrix currentClipMatrix();
 unsigned clipOutcode(const ClipMatrix& clip, float x, float y, float z);
 
 // Whether all `count` corners (x, y, z triples) share a plane they lie beyond.
-// Nothing in the game calls it at present: drawWater combines the codes of its
-// grid points itself, each point being a corner of four cells.
+// Called by the terrain's and the scene's box tests (drawWater combines the
+// codes of its grid points itself, each point being a corner of four cells).
 bool outsideView(const ClipMatrix& clip, const float* corners, int count);
