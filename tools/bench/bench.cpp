@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -491,6 +492,9 @@ int runDriver(const DriverOptions& o)
     bool ok = !o.pixels || (pixels.ran && pixels.different.empty());
     for (const BuildReport& r : builds)
         ok = ok && r.ok;
+    // The runs' files are kept only when something needs looking into.
+    if (ok)
+        std::filesystem::remove_all(scratchDir());
     return ok ? 0 : 1;
 }
 
