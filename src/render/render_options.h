@@ -5,8 +5,6 @@
 //   (entities/shot_beams.cpp);
 // - water cells outside the view (world/water.cpp);
 // - the sky drawn last, under GL_LEQUAL (view/scene.cpp);
-// - a mountain range or the beach whose box lies outside the view
-//   (world/terrain.cpp);
 // - escape mode's live view taken from the capture just drawn, and its
 //   placeholders of one texel (view/escape.cpp);
 // - the environment view's captures left out while nothing they show

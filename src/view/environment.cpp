@@ -42,7 +42,8 @@ CaptureCamera lastCameras[6] = {};
 
 // The environment view's six pictures change only when what they show
 // changes: the place they are taken from, the sea's waves and texture frame,
-// the beach's culling radius, or the GL state they are drawn with that the
+// the culling spheres and the beach's culling radius, or the GL state they
+// are drawn with that the
 // keys can change (polygon mode, light 0, blending, the depth test, the
 // filters of the textures the faces sample). While all of these stay the same, a capture
 // would draw the very same pictures again, so it is left out and only its
@@ -59,6 +60,7 @@ struct ViewInputs {
     GLint polygonMode[2] = {0, 0};
     GLboolean light0 = GL_FALSE, blend = GL_FALSE, depthTest = GL_FALSE;
     std::vector<GLint> filters;
+    std::vector<float> spheres;     // the culling spheres of the terrain and the sea
     std::vector<WaterLook> water;   // per face that drew the sea, as drawn
     bool operator==(const ViewInputs&) const = default;
 };
@@ -120,6 +122,9 @@ ViewInputs viewInputs(double x, double z, int seaFaces, WaterAnimation& water)
     in.blend = glIsEnabled(GL_BLEND);
     in.depthTest = glIsEnabled(GL_DEPTH_TEST);
     in.filters = sampledFilters();
+    const TerrainSpheres& t = terrainBounds;
+    for (const Sphere& sphere : {t.beach, t.mountains[0], t.mountains[1], t.mountains[2], waterSphere})
+        in.spheres.insert(in.spheres.end(), {sphere.x, sphere.y, sphere.z, sphere.radius});
     const double now = glfwGetTime();
     for (int i = 0; i < seaFaces; ++i) {
         const int frame = selectWaterFrame(water);
@@ -273,6 +278,8 @@ void captureEnvironment()
             // The same six pictures again: only the capture's other effects.
             waterAnimation = water;
             restoreLeftState(lastViews.left);
+            for (int face = 0; face < 6; ++face)
+                lastCameras[face] = {x, z, debugViews[face].pitch, debugViews[face].heading};
         } else {
             const ViewInputs before = viewInputs(x, z, 0, water);
             const WaterAnimation waterBefore = waterAnimation;

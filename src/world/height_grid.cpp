@@ -94,19 +94,11 @@ TerrainSpheres terrainSpheres(const float mountainGrid[heightGridSize][heightGri
     double high[3] = {plankHigh[0], plankHigh[1], plankHigh[2]};
     growByMesh(beachGrid, beachMesh, beachPlacement, low, high);
     spheres.beach = sphereAroundBox(low, high);
-    for (int j = 0; j < 3; ++j) {
-        spheres.beachBox[0][j] = low[j];
-        spheres.beachBox[1][j] = high[j];
-    }
     for (int i = 0; i < 3; ++i) {
         double mountainLow[3] = {unbounded, unbounded, unbounded};
         double mountainHigh[3] = {-unbounded, -unbounded, -unbounded};
         growByMesh(mountainGrid, mountainMesh, mountainPlacements[i], mountainLow, mountainHigh);
         spheres.mountains[i] = sphereAroundBox(mountainLow, mountainHigh);
-        for (int j = 0; j < 3; ++j) {
-            spheres.mountainBoxes[i][0][j] = mountainLow[j];
-            spheres.mountainBoxes[i][1][j] = mountainHigh[j];
-        }
     }
     return spheres;
 }
@@ -177,20 +169,6 @@ void emitHeightMesh(const float grid[heightGridSize][heightGridSize], const Heig
     }
 }
 
-// What the mesh leaves current after its last vertex: that vertex's texture
-// coordinate and normal, worked out as emitHeightMesh does.
-void emitLastVertexState(const float grid[heightGridSize][heightGridSize], const HeightMesh& mesh)
-{
-    const int k = mesh.strips - 1, m = mesh.cells - 1;
-    const float fk = static_cast<float>(k);
-    const float fm = static_cast<float>(m);
-    const GridPoint p01{fk, grid[k][m + 1], fm + 1.0f};
-    const GridPoint p10{fk + 1.0f, grid[k + 1][m], fm};
-    const GridPoint p11{fk + 1.0f, grid[k + 1][m + 1], fm + 1.0f};
-    glTexCoord2f(0.125f * (fk + 1.0f), (fm + 1.0f) / mesh.texDivisor);
-    normalOf(p11, p01, p10);
-}
-
 // One height grid made into a textured, lit display list: what the mountains
 // and the beach differ in.
 struct HeightGridList {
@@ -202,9 +180,8 @@ struct HeightGridList {
     bool colourMaterial;
 };
 
-// Loads the texture (into `texture`), fills the grid and compiles the list,
-// and beside it the list of its state changes alone (into `stateList`).
-GLuint buildHeightGridList(const HeightGridList& piece, GLuint& texture, GLuint& stateList)
+// Loads the texture (into `texture`), fills the grid and compiles the list.
+GLuint buildHeightGridList(const HeightGridList& piece, GLuint& texture)
 {
     texture = loadWorldTexture(piece.texturePath);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, piece.minFilter);
@@ -212,28 +189,22 @@ GLuint buildHeightGridList(const HeightGridList& piece, GLuint& texture, GLuint&
     piece.fill(piece.grid);
 
     const GLuint list = glGenLists(1);
-    for (const bool geometry : {true, false}) {
-        const GLuint name = geometry ? list : (stateList = glGenLists(1));
-        glNewList(name, GL_COMPILE);
-        glEnable(GL_NORMALIZE);
-        glEnable(GL_TEXTURE_2D);
-        if (piece.colourMaterial)
-            glEnable(GL_COLOR_MATERIAL);
-        glEnable(GL_LIGHTING);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glPushMatrix();
-        if (geometry)
-            emitHeightMesh(piece.grid, piece.mesh);
-        else
-            emitLastVertexState(piece.grid, piece.mesh);
-        glPopMatrix();
-        glDisable(GL_NORMALIZE);
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_LIGHTING);
-        if (piece.colourMaterial)
-            glDisable(GL_COLOR_MATERIAL);
-        glEndList();
-    }
+    glNewList(list, GL_COMPILE);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_TEXTURE_2D);
+    if (piece.colourMaterial)
+        glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHTING);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPushMatrix();
+    emitHeightMesh(piece.grid, piece.mesh);
+    glPopMatrix();
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    if (piece.colourMaterial)
+        glDisable(GL_COLOR_MATERIAL);
+    glEndList();
     return list;
 }
 
@@ -243,7 +214,7 @@ void buildMountainList()
 {
     mountainList = buildHeightGridList({"Textures/mountainsc.tga", GL_LINEAR, fillMountainHeights,
                                         mountainHeights, mountainMesh, false},
-                                       mountainTexture, mountainStateList);
+                                       mountainTexture);
 }
 
 void buildBeachList()
@@ -251,5 +222,5 @@ void buildBeachList()
     // Mipmapped: the beach is seen at grazing angles over its whole length.
     beachList = buildHeightGridList({"Textures/beachtex_COLOR.tga", GL_LINEAR_MIPMAP_LINEAR,
                                      fillBeachHeights, beachHeights, beachMesh, true},
-                                    beachTexture, beachStateList);
+                                    beachTexture);
 }

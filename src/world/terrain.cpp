@@ -4,18 +4,12 @@
 
 #include "render/camera_view.h"
 #include "render/frustum.h"
-#include "render/render_options.h"
-#include "render/view_volume.h"
 #include "render/world_texture.h"
 #include "state/game_state.h"
-
-#include <cmath>
 
 GLuint groundTexture = 0;
 GLuint woodTexture = 0;
 GLuint groundList = 0;
-GLuint mountainStateList = 0;
-GLuint beachStateList = 0;
 TerrainSpheres terrainBounds{};
 
 namespace {
@@ -127,54 +121,11 @@ void drawWoodPlank()
     glPopMatrix();
 }
 
-void setWoodPlankStateOnly()
-{
-    // The state drawWoodPlank leaves: its switches, texture, colour (and so
-    // the material, under colour material) and the last corner's normal and
-    // texture coordinate.
-    const PlankFace& last = plankFaces[5];
-    glLoadIdentity();
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glBindTexture(GL_TEXTURE_2D, woodTexture);
-    glPushMatrix();
-    glLoadIdentity();
-    applyCameraView();
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glNormal3fv(last.face.normal);
-    glTexCoord2f(last.texScale, 0.0f);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_NORMALIZE);
-    glDisable(GL_LIGHTING);
-    glPopMatrix();
-}
-
 namespace {
 
 bool inView(const Sphere& sphere, float radius)
 {
     return sphereInFrustum(sphere.x, sphere.y, sphere.z, radius);
-}
-
-// Whether a piece whose sphere passed lies wholly outside the view volume
-// all the same (its box, world units, beyond one plane): its list would add
-// no fragment. Its list of state changes is called instead, so what follows
-// sees the same state. The camera frame is current.
-bool boxOutside(const double (&box)[2][3])
-{
-    if (!renderOptions.shortcuts)
-        return false;
-    float corners[8][3];
-    for (int c = 0; c < 8; ++c)
-        for (int i = 0; i < 3; ++i) {
-            // Rounded outward to single precision.
-            const double v = box[(c >> i) & 1][i];
-            const float f = static_cast<float>(v);
-            corners[c][i] = (c >> i) & 1 ? (f < v ? std::nextafter(f, 1e30f) : f)
-                                         : (f > v ? std::nextafter(f, -1e30f) : f);
-        }
-    return outsideView(currentClipMatrix(), &corners[0][0], 8);
 }
 
 void placePiece(const Placement& placement)
@@ -200,16 +151,9 @@ void drawWorld()
     // The beach and the plank on its upper edge come and go together.
     const Sphere& beach = terrainBounds.beach;
     if (inView(beach, beach.radius + 5.0f * static_cast<float>(game.cullRadiusAdjust))) {
-        cameraFrame();
-        const bool outside = boxOutside(terrainBounds.beachBox);
         placePiece(beachPlacement);
-        if (outside) {
-            glCallList(beachStateList);
-            setWoodPlankStateOnly();
-        } else {
-            glCallList(beachList);
-            drawWoodPlank();
-        }
+        glCallList(beachList);
+        drawWoodPlank();
     }
 
     cameraFrame();
@@ -218,10 +162,8 @@ void drawWorld()
     for (int i = 0; i < 3; ++i) {
         const Sphere& mountain = terrainBounds.mountains[i];
         if (inView(mountain, mountain.radius)) {
-            cameraFrame();
-            const bool outside = boxOutside(terrainBounds.mountainBoxes[i]);
             placePiece(mountainPlacements[i]);
-            glCallList(outside ? mountainStateList : mountainList);
+            glCallList(mountainList);
         }
     }
 

@@ -15,11 +15,6 @@ extern float faceNormal[3];
 // Textures and display lists made by buildWorldGeometry.
 extern GLuint groundTexture, woodTexture, mountainTexture, beachTexture;
 extern GLuint groundList, mountainList, beachList;
-// Lists that make every state change of mountainList and beachList (switches,
-// bound texture, the last vertex's normal and texture coordinate) without
-// their geometry: called in place of a piece known to lie wholly outside the
-// view, so that what is drawn after it sees the same state.
-extern GLuint mountainStateList, beachStateList;
 
 // A height-grid mesh: strips x cells quads of cellSize, heights times
 // heightScale; grid point (k, m) stands at (cellSize k, heightScale G[k][m],
@@ -58,10 +53,6 @@ void placePoint(const Placement& placement, double x, double y, double z, double
 struct TerrainSpheres {
     Sphere beach;
     Sphere mountains[3];
-    // The boxes (lowest and highest corner, world units) the spheres were
-    // made around, tested against the view volume when a sphere passes.
-    double beachBox[2][3];
-    double mountainBoxes[3][2][3];
 };
 // Pure: spheres that hold every vertex of the pieces built from these grids.
 // Called once by buildWorldGeometry, after both lists are built (and the
@@ -100,6 +91,3 @@ void drawWorld();
 // The wooden plank along the beach's upper edge, through the camera. Called by
 // drawWorld right after the beach.
 void drawWoodPlank();
-// Every state change of drawWoodPlank without the plank (see the state lists
-// above). Called by drawWorld when the beach and plank lie outside the view.
-void setWoodPlankStateOnly();

@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -78,7 +79,9 @@ int runChild(const char* program, const ChildOptions& o)
             out << "frame " << s.key << ' ' << t.wall << ' ' << t.cpu << '\n';
             return;
         }
-        const Frame f = grabFrame(true);   // the frame just shown
+        // The back buffer still holds the frame just swapped (the software
+        // rasteriser copies it to the window); its front buffer reads black.
+        const Frame f = grabFrame();
         char hex[17];
         std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(digest(f)));
         out << "digest " << s.key << ' ' << i << ' ' << hex << '\n';
@@ -405,7 +408,7 @@ int runDriver(const DriverOptions& o)
             addRun(r, run);
         }
     }
-    for (int i = 0; i < (o.only.empty() ? launches : 0); ++i)
+    for (int i = 0; i < (o.only.empty() && rounds > 0 ? launches : 0); ++i)
         for (std::size_t k = 0; k < builds.size(); ++k) {
             BuildReport& r = builds[i % 2 ? builds.size() - 1 - k : k];
             const Launch l = launchGame(r.build, ORBITOR_PROBE_PATH);
@@ -489,13 +492,17 @@ int runDriver(const DriverOptions& o)
     bool ok = !o.pixels || (pixels.ran && pixels.different.empty());
     for (const BuildReport& r : builds)
         ok = ok && r.ok;
+    // The runs' files are kept only when something needs looking into.
+    if (ok)
+        std::filesystem::remove_all(scratchDir());
     return ok ? 0 : 1;
 }
 
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: orbitor_bench [--short] [--rounds N] [--compare OTHER_BUILD_DIR] [--no-pixels]\n"
+                 "usage: orbitor_bench [--short] [--rounds N (0: pixel check only)] [--compare OTHER_BUILD_DIR]\n"
+                 "                     [--no-pixels]\n"
                  "                     [--only SCENARIO]\n");
     return 2;
 }
@@ -533,7 +540,7 @@ int main(int argc, char** argv)
         } else if (a == "--short") {
             driver.quick = true;
         } else if (a == "--rounds" && more) {
-            driver.rounds = std::max(1, std::atoi(argv[++i]));
+            driver.rounds = std::max(0, std::atoi(argv[++i]));   // 0: the pixel check alone
         } else if (a == "--compare" && more) {
             driver.compare = argv[++i];
         } else if (a == "--no-pixels") {
