@@ -100,6 +100,8 @@ protected:
         if (!openGameWorld())
             GTEST_SKIP() << "no display";
         resetView();
+        glEnable(GL_DEPTH_TEST);   // the depth and culling state game set-up leaves for play
+        glEnable(GL_CULL_FACE);
         sys::testSetTime(100.0);
     }
     void TearDown() override
