@@ -13,7 +13,7 @@ xsession_start || exit 1
 
 # Quit item: S three times, then D.
 start_game "$ASSETS"
-win=$(xsession_wait_window 30)
+win=$(game_window)
 check "window titled Orbitor!" test -n "$win"
 xsession_focus "$win"
 sleep 0.5
@@ -29,7 +29,7 @@ check "Quit sets up no game (no emitters made)" bash -c "! grep -qx -- -1 '$WORK
 # Escape in the menu, with a soundfont that is not there: named once, after
 # the player's lines that start-up writes first.
 SDL_SOUNDFONTS="$WORK/no-font.sf2" start_game "$ASSETS"
-win=$(xsession_wait_window 30)
+win=$(game_window)
 xsession_focus "$win"
 sleep 0.5
 xsession_key Escape
@@ -42,7 +42,7 @@ check "missing soundfont named once, after the player" test "$(grep -n '^Sound f
 # An empty working directory: every asset is missing, the game goes on.
 mkdir -p "$WORK/empty"
 start_game "$WORK/empty"
-win=$(xsession_wait_window 30)
+win=$(game_window)
 check "runs without its assets" test -n "$win"
 xsession_focus "$win"
 sleep 0.5
