@@ -60,6 +60,14 @@ TEST(Particles, ResetAdvanceAndRespawn)
     EXPECT_NEAR(p.life, 0.7f - 2.0f, 1e-6);
     EXPECT_EQ(std::tuple(p.x, p.y, p.z, p.size), std::tuple(0.f, 0.f, 0.f, sizeBefore));
     EXPECT_LT(p.fade, 0.11f);
+
+    // Red fades at the system's own rate too, down to nothing and no further.
+    system->fadeRed = 0.75f;
+    p.fade = 0;
+    advanceParticle(*system, p);
+    EXPECT_NEAR(p.red, 0.25f, 1e-6);
+    advanceParticle(*system, p);
+    EXPECT_EQ(p.red, 0.0f);
 }
 
 TEST(Particles, EachStepWritesParticleOnesSize)

@@ -19,3 +19,19 @@ TEST(CursorCoordinate, IsTruncatedAndHeldWithinInt)
     for (const auto& [position, reported] : cases)
         EXPECT_EQ(sys::cursorCoordinate(position), reported) << position;
 }
+
+// The tests' keyboard holds every key code from 0 to the last, and a code
+// outside that range is ignored rather than written past the table.
+TEST(TestKeys, HoldEveryCodeFromZeroToTheLastAndIgnoreOthers)
+{
+    sys::testReleaseAllKeys();
+    for (int key : {0, sys::keyLast}) {
+        sys::testSetKey(key, true);
+        EXPECT_EQ(glfwGetKey(key), GLFW_PRESS) << key;
+    }
+    for (int key : {-1, sys::keyLast + 1, 1 << 28}) {
+        sys::testSetKey(key, true);
+        EXPECT_EQ(glfwGetKey(key), GLFW_RELEASE) << key;
+    }
+    sys::testUseRealKeys();
+}

@@ -61,6 +61,12 @@ TEST(SoundFileCheck, TheGeneratedSoundsAndTheFuzzSeedsPass)
         EXPECT_TRUE(!bytes.empty() && soundFileCheck(kindOf(file), bytes.data(), bytes.size(), error))
             << file << ": " << error;
     }
+    // A chunk of odd length is followed by its pad byte, as in any WAV.
+    Bytes wav = readFile(assets / "laserfire3.wav");
+    wav.insert(wav.begin() + std::ptrdiff_t(find(wav, "data")), {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0});
+    put32(wav, 4, std::uint32_t(wav.size() - 8), false);
+    std::string error;
+    EXPECT_TRUE(soundFileCheck(SoundFileKind::sample, wav.data(), wav.size(), error)) << error;
 }
 
 struct Damage {
