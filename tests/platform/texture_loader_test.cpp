@@ -4,6 +4,7 @@
 #include "formats/tga_test_bytes.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
+#include "platform/texture_decode.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +107,13 @@ TEST_F(TextureLoader, FilesOfEveryKindDecodeBottomRowFirst)
                 ASSERT_EQ(load(k.make(top, rle)), 1) << what;
                 EXPECT_EQ(sizeOf(), std::pair(5, 3)) << what;
                 EXPECT_EQ(texels(k.channels), expectedTexels(p, k.channels, k.fiveBits)) << what;
+                // The same bytes decoded from memory, as the fuzz target does.
+                const Bytes bytes = k.make(top, rle);
+                sys::DecodedPicture decoded;
+                std::string error;
+                ASSERT_TRUE(sys::decodeTexturePicture(bytes.data(), bytes.size(), decoded, error)) << what << error;
+                EXPECT_EQ(Bytes(decoded.pixels.get(), decoded.pixels.get() + 15 * decoded.channels),
+                          expectedTexels(p, k.channels, k.fiveBits)) << what;
             }
 }
 
