@@ -161,6 +161,7 @@ TEST_F(Input, MenuKeysActOnReleaseOnTheTitleAndGoalPages)
         {"SSSSw", 3, 0, 0, false, false, false},      {"SSD", 2, 1, 0, false, false, false},
         {"SSDD", 2, 2, 0, false, false, false},       {"SSDDD", 2, 0, 0, false, false, false},
         {"SD", 1, 0, 0, true, false, false},          {"SDW", 1, 0, 0, true, false, false},
+        {"SDSSW", 1, 0, 1, true, false, false},
         {"SDSSSSSS", 1, 0, 4, true, false, false},    {"SDSSSSSSD", 1, 0, 4, true, false, false},
         {"SDSSSSSSDA", 1, 0, 4, false, false, false}, {"D", 0, 0, 0, false, true, false},
         {"SSSD", 3, 0, 0, false, false, true}};
