@@ -141,10 +141,10 @@ TEST(TgaWrite, RefusesBadArgumentsAndUnwritablePaths)
 {
     const Bytes four(4 * 3, 1);
     const std::string path = (std::filesystem::temp_directory_path() / "orbitor_tga_test_bad.tga").string();
-    // No width, two channels, too few bytes for 3 or for 4 channels, wider
+    // No width or no height, two channels, too few bytes for 3 or for 4 channels, wider
     // than the format holds, a folder that does not exist, a full disk (the
     // small picture stays buffered until the file is closed).
-    EXPECT_FALSE(tgaWrite(path, 0, 4, 3, {}) || tgaWrite(path, 2, 2, 2, Bytes(8, 1)) || tgaWrite(path, 2, 2, 3, Bytes(11, 1)) ||
+    EXPECT_FALSE(tgaWrite(path, 0, 4, 3, {}) || tgaWrite(path, 4, 0, 3, {}) || tgaWrite(path, 2, 2, 2, Bytes(8, 1)) || tgaWrite(path, 2, 2, 3, Bytes(11, 1)) ||
                  tgaWrite(path, 2, 2, 4, four) || tgaWrite(path, 70000, 1, 3, Bytes(70000 * 3, 1)) ||
                  tgaWrite("/nonexistent-folder/x.tga", 2, 2, 3, four));
     EXPECT_FALSE(tgaWrite("/dev/full", 2, 2, 3, four));
