@@ -33,7 +33,9 @@ TEST(GlyphCells, FiveIsTheTwoMirroredAndNineTheSixHalfTurned)
             }
     }
     EXPECT_TRUE(glyphInCell('x', left, right, bottom, top).empty());
-    // Every glyph is made of closed outlines (the first point repeated) inside its cell.
+    // Every glyph is made of closed outlines (the first point repeated) inside
+    // its cell, block letters of straight strokes across and up but for the
+    // slants of the 1 and the N.
     for (const char glyph : std::string("0123456789FIN")) {
         ASSERT_FALSE(glyphPaths(glyph).empty()) << glyph;
         for (const GlyphPath& path : glyphPaths(glyph)) {
@@ -41,6 +43,10 @@ TEST(GlyphCells, FiveIsTheTwoMirroredAndNineTheSixHalfTurned)
             EXPECT_TRUE(path.points.front().u == path.points.back().u && path.points.front().v == path.points.back().v) << glyph;
             for (const GlyphPoint& q : path.points)
                 EXPECT_TRUE(q.u >= 0 && q.u <= 1 && q.v >= 0 && q.v <= 1) << glyph;
+            for (std::size_t k = 1; k < path.points.size(); ++k)
+                EXPECT_TRUE(std::string("1N").find(glyph) != std::string::npos ||
+                            path.points[k - 1].u == path.points[k].u || path.points[k - 1].v == path.points[k].v)
+                    << glyph << " stroke " << k;
         }
     }
 }
