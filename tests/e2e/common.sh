@@ -18,11 +18,26 @@ check() {   # check "what" command...
 }
 
 # Starts the game in directory $1 (with the further arguments as its options)
-# with output into $WORK/out and $WORK/err.
+# with output into $WORK/out and $WORK/err. On a freshly started Xvfb the
+# window is now and then refused at once ("Could not create window", exit 1)
+# although the server answers; such a start is said on stderr and made again,
+# at most twice. Any other start is left to the script's checks.
 start_game() {
   local dir="$1"; shift
-  (cd "$dir" && exec "$BINARY" "$@") >"$WORK/out" 2>"$WORK/err" &
-  GAME_PID=$!
+  local attempt
+  for attempt in 1 2 3; do
+    (cd "$dir" && exec "$BINARY" "$@") >"$WORK/out" 2>"$WORK/err" &
+    GAME_PID=$!
+    for _ in $(seq 150); do
+      grep -q '^kostr$' "$WORK/err" 2>/dev/null && return 0
+      kill -0 "$GAME_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -0 "$GAME_PID" 2>/dev/null && return 0
+    [ -n "${DISPLAY:-}" ] && [ "$(head -n 1 "$WORK/err")" = "Could not create window" ] || return 0
+    wait "$GAME_PID" 2>/dev/null
+    echo "note: the window was refused on $DISPLAY (start $attempt); starting again" >&2
+  done
 }
 
 # Waits up to $1 seconds for the game to exit; sets GAME_STATUS (124 on time-out).
