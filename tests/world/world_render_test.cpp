@@ -3,11 +3,15 @@
 // buffer), that culling never takes away what would be drawn, the scene
 // passes' sky and light, the registry's objects, the chaser's mirror sphere
 // and escape mode, and the GL state each leaves behind.
+#include "render/stream_arrays.h"
+#include "render/view_volume.h"
 #include "support/game_world.h"
 #include "support/pixels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -259,4 +263,48 @@ TEST_F(WorldView, EscapeModeTintsTheFrameBlueAndLeavesTheGlAsItFoundIt)
     sys::testSetTime(200.6);
     drawEscapeFrame();
     EXPECT_FALSE(near(readPixel(130, 190), escape.at(130, 190), 13));
+}
+
+TEST_F(WorldView, ClipCodesAgreeWithGlusProjection)
+{
+    // Points unprojected from inside, beside and beyond the picture: a point
+    // is outside the view volume exactly when GLU puts it outside.
+    placeCamera(30, -40, 35, 12);
+    const CameraMatrices m;
+    glLoadIdentity();
+    applyCameraView();
+    const ClipMatrix clip = currentClipMatrix();
+    for (double sx : {-90.0, 6.0, 400.0, 794.0, 890.0})
+        for (double sy : {-90.0, 6.0, 300.0, 594.0, 690.0})
+            for (double sz : {0.3, 0.995, 1.2}) {
+                double x, y, z;
+                ASSERT_TRUE(gluUnProject(sx, sy, sz, m.model, m.projection, m.viewport, &x, &y, &z));
+                const bool inside = sx > 0 && sx < 800 && sy > 0 && sy < 600 && sz < 1;
+                EXPECT_EQ(clipOutcode(clip, float(x), float(y), float(z)) == 0, inside) << sx << ' ' << sy << ' ' << sz;
+            }
+}
+
+TEST_F(WorldView, StreamedBlocksUpToTheBlockSizeGoThroughTheRing)
+{
+    if (!GLEW_VERSION_1_5)
+        GTEST_SKIP() << "no buffer objects";
+    std::vector<unsigned char> data(streamBlockBytes + 16);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<unsigned char>(i * 7);
+    for (const std::size_t bytes : {streamBlockBytes, streamBlockBytes + 16}) {
+        const StreamPart part{data.data(), bytes};
+        const void* pointer = nullptr;
+        streamArrays(&part, 1, &pointer);
+        GLint bound = 0;
+        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &bound);
+        const bool ring = bytes <= streamBlockBytes;
+        EXPECT_EQ(bound != 0, ring) << bytes;
+        EXPECT_EQ(pointer == data.data(), !ring) << bytes;
+        if (ring) {
+            std::vector<unsigned char> copy(bytes);
+            glGetBufferSubData(GL_ARRAY_BUFFER, reinterpret_cast<GLintptr>(pointer), GLsizeiptr(bytes), copy.data());
+            EXPECT_TRUE(std::equal(copy.begin(), copy.end(), data.begin()));
+        }
+        endStreamArrays();
+    }
 }
