@@ -67,6 +67,15 @@ TEST_F(Combat, AShotHitsTheEnemyInTheCrosshairAtAnyHeading)
     }
 }
 
+TEST(Quadrants, APointOnAnAxisCountsWithThePointsOnItsNegativeSide)
+{
+    // On the x axis with those just towards -z, on the z axis with those
+    // just towards -x.
+    const float points[4][4] = {{5, 0, 5, -1e-3f}, {-5, 0, -5, -1e-3f}, {0, 5, -1e-3f, 5}, {0, -5, -1e-3f, -5}};
+    for (const auto& p : points)
+        EXPECT_EQ(quadrantOf(p[0], p[1]), quadrantOf(p[2], p[3])) << p[0] << ' ' << p[1];
+}
+
 TEST_F(Combat, HitsOnlyWithinTheCrosshairsWindowAndTwoDegreesOfThePitch)
 {
     // The direction window is +-0.01 around the aim; within it of an axis the
