@@ -76,6 +76,7 @@ void freeMenuPages()
 void setUpGame()
 {
     freeMenuPages();
+    buildPendingMipmaps();   // when no title menu came first
     installGameHandlers();
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);

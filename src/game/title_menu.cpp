@@ -3,6 +3,7 @@
 #include "hud/screens.h"
 #include "platform/gl.h"
 #include "platform/platform.h"
+#include "render/world_texture.h"
 #include "state/game_state.h"
 
 void runTitleMenu()
@@ -14,6 +15,8 @@ void runTitleMenu()
         else
             drawTitleScreen();
         glfwSwapBuffers();
+        // The page is on screen: the textures' other levels can be built now.
+        buildPendingMipmaps();
         if (!game.quitRequested &&
             (glfwGetKey(GLFW_KEY_ESC) == GLFW_PRESS || !glfwGetWindowParam(GLFW_OPENED)))
             game.quitRequested = true;

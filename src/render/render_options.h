@@ -8,7 +8,9 @@
 // - escape mode's live view taken from the capture just drawn, and its
 //   placeholders of one texel (view/escape.cpp);
 // - the environment view's captures left out while nothing they show
-//   changes (view/environment.cpp).
+//   changes (view/environment.cpp);
+// - the textures' mipmap levels built once the title page is on screen,
+//   not before it (render/world_texture.cpp).
 // With `shortcuts` off, every step is drawn the straightforward way instead;
 // the frames must come out the same to the pixel, and the frame benchmark
 // (tools/bench) and the view tests compare the two.

@@ -15,6 +15,7 @@
 #include "render/frustum.h"
 #include "render/projection.h"
 #include "render/registry.h"
+#include "render/world_texture.h"
 #include "state/game_state.h"
 #include "state/resources.h"
 #include "support/test_support.h"
@@ -56,6 +57,7 @@ inline bool openGameWorld()
         initEscapeEffect();
         extractFrustum();
         loadWater();
+        buildPendingMipmaps();
         state = 1;
     }
     return state == 1;

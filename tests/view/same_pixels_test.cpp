@@ -5,7 +5,9 @@
 #include "entities/enemies.h"
 #include "entities/particles.h"
 #include "entities/shots.h"
+#include "hud/screens.h"
 #include "render/render_options.h"
+#include "render/world_texture.h"
 #include "support/game_world.h"
 #include "support/pixels.h"
 #include "view/passes.h"
@@ -95,6 +97,24 @@ TEST_P(SamePixels, WithAndWithoutTheShortcuts)
     const Frame plain = drawFrame(false);
     const Frame quick = drawFrame(true);
     EXPECT_EQ(differentPixels(plain, quick), 0);
+}
+
+TEST_F(SamePixels, TheTitlePageBeforeItsTexturesHaveTheirOtherLevels)
+{
+    // Loaded as start-up loads them, the levels are built only after the
+    // first title frame; that frame is the one the levels would give.
+    loadStartTextures();
+    ASSERT_GT(pendingMipmaps(), 0);
+    const auto titleFrame = [] {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawTitleScreen();
+        return grabFrame();
+    };
+    const Frame first = titleFrame();
+    buildPendingMipmaps();
+    EXPECT_EQ(pendingMipmaps(), 0);
+    EXPECT_EQ(differentPixels(first, titleFrame()), 0);
+    EXPECT_GT(countPixels(first, [](Rgb c) { return !isBlack(c); }), 400000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Situations, SamePixels, ::testing::ValuesIn(situations),

@@ -23,6 +23,7 @@
 #include "platform/texture_decode.h"
 #include "render/frustum.h"
 #include "render/projection.h"
+#include "render/world_texture.h"
 #include "state/game_state.h"
 #include "state/resources.h"
 #include "view/scene.h"
@@ -307,6 +308,7 @@ int main(int argc, char** argv)
     loadStartTextures();
     extractFrustum();
     loadWater();
+    buildPendingMipmaps();
 
     previewPages();
     previewViews();
