@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace sys {
@@ -30,6 +32,20 @@ bool testClock = false;
 double testTime = 0.0;
 bool testKeys = false;
 std::array<bool, keyLast + 1> testKeyDown{};
+
+// With ORBITOR_GLFW_LOG naming a file, the windowing library's error reports
+// are appended to it, one a line: what the console lines never say, such as
+// why a display refused the window. Nothing is written otherwise.
+void logLibraryError(int code, const char* description)
+{
+    const char* path = std::getenv("ORBITOR_GLFW_LOG");
+    if (path == nullptr || *path == '\0')
+        return;
+    if (FILE* log = std::fopen(path, "a")) {
+        std::fprintf(log, "GLFW error 0x%x: %s\n", code, description ? description : "");
+        std::fclose(log);
+    }
+}
 
 // GLFW 3 key code -> GLFW 2 key code (-1: a key the game has no code for).
 int keyFromGlfw3(int key)
@@ -136,6 +152,7 @@ int glfwInit()
 {
     if (libraryUp)
         return 1;
+    ::glfwSetErrorCallback(logLibraryError);
     libraryUp = ::glfwInit() == GLFW_TRUE;
     return libraryUp ? 1 : 0;
 }

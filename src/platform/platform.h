@@ -46,7 +46,10 @@ using MouseButtonCallback = void (*)(int button, int action);
 using MousePosCallback = void (*)(int x, int y);
 
 // Starts the library. Returns 1 on success, 0 when no display can be reached.
-// Called once by start-up before the window is opened.
+// From here on, with the environment variable ORBITOR_GLFW_LOG naming a
+// file, every error the library reports is appended to that file (a line
+// each); the console is never written. Called once by start-up before the
+// window is opened.
 int glfwInit();
 // Closes the window (if any) and stops the library. Called at shutdown, and
 // after a failed glfwOpenWindow.

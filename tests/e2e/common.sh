@@ -26,7 +26,8 @@ start_game() {
   local dir="$1"; shift
   local attempt
   for attempt in 1 2 3; do
-    (cd "$dir" && exec "$BINARY" "$@") >"$WORK/out" 2>"$WORK/err" &
+    rm -f "$WORK/glfw.log"
+    (cd "$dir" && ORBITOR_GLFW_LOG="$WORK/glfw.log" exec "$BINARY" "$@") >"$WORK/out" 2>"$WORK/err" &
     GAME_PID=$!
     for _ in $(seq 150); do
       grep -q '^kostr$' "$WORK/err" 2>/dev/null && return 0
@@ -36,7 +37,7 @@ start_game() {
     kill -0 "$GAME_PID" 2>/dev/null && return 0
     [ -n "${DISPLAY:-}" ] && [ "$(head -n 1 "$WORK/err")" = "Could not create window" ] || return 0
     wait "$GAME_PID" 2>/dev/null
-    echo "note: the window was refused on $DISPLAY (start $attempt); starting again" >&2
+    echo "note: the window was refused on $DISPLAY (start $attempt): $(cat "$WORK/glfw.log" 2>/dev/null | tr '\n' ' ')starting again" >&2
   done
 }
 

@@ -4,10 +4,11 @@
 source "$(dirname "$0")/common.sh" "$@"
 
 # No display at all: the window cannot be made.
-(cd "$ASSETS" && env -u DISPLAY "$BINARY") >"$WORK/out" 2>"$WORK/err"
+(cd "$ASSETS" && env -u DISPLAY ORBITOR_GLFW_LOG="$WORK/why.log" "$BINARY") >"$WORK/out" 2>"$WORK/err"
 status=$?
 check "no display exits 1" test "$status" -eq 1
-check "no display says so" grep -qx "Could not create window" "$WORK/err"
+check "no display says so, and only that" test "$(cat "$WORK/err")" = "Could not create window"
+check "the library's reason goes to the log file" grep -q "^GLFW error 0x.*DISPLAY" "$WORK/why.log"
 
 xsession_start || exit 1
 
