@@ -88,6 +88,29 @@ void setUpGame()
     FMUSIC_PlaySong(resources.music);
 }
 
+void buildStartWorld()
+{
+    glClearColor(0.62f, 0.756f, 0.9f, 0.0f);
+
+    buildWorldGeometry();
+    buildEnemyList();
+    buildEmitterList();
+    buildSkyBox();
+
+    resources.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
+    loadPlayerModel();
+
+    setupLights();
+}
+
+void buildStartViews()
+{
+    setupStartProjection();
+    loadStartTextures();
+    setupEnvironmentMap();
+    initEscapeEffect();
+}
+
 bool startUp(int argc, char** argv, bool windowed, FrameTimers& timers)
 {
     makeExplosionSystems();
@@ -106,30 +129,15 @@ bool startUp(int argc, char** argv, bool windowed, FrameTimers& timers)
         return false;
     }
 
-    glClearColor(0.62f, 0.756f, 0.9f, 0.0f);
-
-    buildWorldGeometry();
-    buildEnemyList();
-    buildEmitterList();
-    buildSkyBox();
-
-    resources.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
-    loadPlayerModel();
-
-    setupLights();
+    buildStartWorld();
 
     glfwSetWindowTitle("Orbitor!");
     glfwDisable(GLFW_MOUSE_CURSOR);
 
-    setupStartProjection();
-
     timers.fpsIntervalStart = glfwGetTime();
     timers.tickStart = timers.fpsIntervalStart;
 
-    loadStartTextures();
-
-    setupEnvironmentMap();
-    initEscapeEffect();
+    buildStartViews();
 
     game.fps = 0;
     game.fireHeld = false;

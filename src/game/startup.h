@@ -18,9 +18,19 @@ int runGame(int argc, char** argv, bool windowed = false);
 // (tools/bench), which then sets up a game without the menu.
 bool startUp(int argc, char** argv, bool windowed, FrameTimers& timers);
 
+// Start-up's GL side, in two steps of its fixed order. The world: the clear
+// colour, terrain, enemy and emitter lists, sky box, the player and his
+// model, the lights. Then the views: the start projection, the start
+// textures, the environment map and escape mode's textures. Called by
+// startUp (the window title, the cursor and the frame clocks come between),
+// and by the pack preview and the rendering tests, which draw the world
+// without the game's window and sound.
+void buildStartWorld();
+void buildStartViews();
+
 // Start-up's texture step: the skin, particle, title, help and goal pictures,
-// each failed load writing "problem" on standard output. Called once by
-// runGame, after the start projection and before the environment map.
+// each failed load writing "problem" on standard output. Called by
+// buildStartViews, after the start projection and before the environment map.
 void loadStartTextures();
 // Game set-up after the menu: the menu's pages given back, game handlers,
 // depth and culling state, difficulty parameters, the six emitters, the

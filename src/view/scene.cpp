@@ -31,23 +31,6 @@ void cameraFrame()
     applyCameraView();
 }
 
-// The sky first, unlit and unculled, when "DaySky" is registered. Without it
-// the light position is not re-specified either.
-void drawSky(bool lightFollowsCamera)
-{
-    if (!findByName(skyName))
-        return;
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-    drawSkyObject(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_LIGHTING);
-    glLoadIdentity();
-    if (lightFollowsCamera)
-        applyCameraView();
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-}
-
 // The sky drawn last instead of first: the same pixels, but its fragments
 // behind the world are rejected by the depth test before they are shaded.
 // Drawn first under GL_LESS, the sky keeps a pixel unless something nearer
@@ -59,15 +42,20 @@ void drawSky(bool lightFollowsCamera)
 // way.
 bool skyLast() { return renderOptions.shortcuts; }
 
-// In the sky's first place when it is drawn last: every state change the
-// sky step makes, without its fragments.
-void placeSkyState(bool lightFollowsCamera)
+// The sky's first place, unlit and unculled, when "DaySky" is registered:
+// the sky itself, or when it is drawn last every state change it makes
+// without its fragments. Without the sky the light position is not
+// re-specified either.
+void skyFirstPlace(bool lightFollowsCamera)
 {
     if (!findByName(skyName))
         return;
     glDisable(GL_LIGHTING);
     glDisable(GL_CULL_FACE);
-    setSkyStateOnly();
+    if (skyLast())
+        setSkyStateOnly();
+    else
+        drawSkyObject(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
     glEnable(GL_CULL_FACE);
     glEnable(GL_LIGHTING);
     glLoadIdentity();
@@ -76,12 +64,14 @@ void placeSkyState(bool lightFollowsCamera)
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
 }
 
-// The sky itself in its last place, leaving every state as it found it
-// (matrix, switches, colour, texture coordinate, bound texture, registry
-// cursor). Colour material is off while its colour is set, so the material
+// The sky itself in its last place, when it is drawn last, leaving every
+// state as it found it (matrix, switches, colour, texture coordinate, bound
+// texture, registry cursor). Colour material is off while its colour is set, so the material
 // keeps what the steps before it set.
-void drawSkyLast()
+void skyLastPlace()
 {
+    if (!skyLast())
+        return;
     ObjectListNode<RegistryEntry>* const cursor = registry.cursor;
     if (findByName(skyName)) {
         const GLenum switches[5] = {GL_LIGHTING, GL_CULL_FACE, GL_NORMALIZE, GL_TEXTURE_2D, GL_COLOR_MATERIAL};
@@ -185,18 +175,13 @@ void renderScene()
 {
     cameraFrame();
     // The light passes through the camera, so it stands still in the world.
-    const bool last = skyLast();
-    if (last)
-        placeSkyState(true);
-    else
-        drawSky(true);
+    skyFirstPlace(true);
     extractFrustumPerspective();
     drawSea();
     drawMarkerQuad();
     drawWorld();
     drawObjects();
-    if (last)
-        drawSkyLast();
+    skyLastPlace();
     drawShadowStep();
     drawShotBeams();
     drawPlayer();
@@ -208,17 +193,12 @@ void renderCubeFaceScene()
     cameraFrame();
     // The light is fixed relative to the cube-face camera; the view volume
     // is taken with the camera, in the world's coordinates like the spheres.
-    const bool last = skyLast();
-    if (last)
-        placeSkyState(false);
-    else
-        drawSky(false);
+    skyFirstPlace(false);
     cameraFrame();
     extractFrustumPerspective();
     drawSea();
     drawWorld();
-    if (last)
-        drawSkyLast();
+    skyLastPlace();
     glDisable(GL_TEXTURE_2D);
 }
 

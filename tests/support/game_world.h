@@ -42,19 +42,8 @@ inline bool openGameWorld()
         if (!resources.explosionSystems[0])
             makeExplosionSystems();
         // The world's builders print "problem" lines for missing files only.
-        glClearColor(0.62f, 0.756f, 0.9f, 0.0f);
-        buildWorldGeometry();
-        buildEnemyList();
-        buildEmitterList();
-        buildSkyBox();
-        if (!resources.player)
-            resources.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
-        loadPlayerModel();
-        setupLights();
-        setupStartProjection();
-        loadStartTextures();
-        setupEnvironmentMap();
-        initEscapeEffect();
+        buildStartWorld();
+        buildStartViews();
         extractFrustum();
         loadWater();
         buildPendingMipmaps();

@@ -296,16 +296,8 @@ int main(int argc, char** argv)
     }
     // Start-up's GL side, as the game does it before its menu.
     makeExplosionSystems();
-    glClearColor(0.62f, 0.756f, 0.9f, 0.0f);
-    buildWorldGeometry();
-    buildEnemyList();
-    buildEmitterList();
-    buildSkyBox();
-    resources.player = makePlayer(0, 0, 0, 0, 0, 0, 1.0f, 0.2f);
-    loadPlayerModel();
-    setupLights();
-    setupStartProjection();
-    loadStartTextures();
+    buildStartWorld();
+    buildStartViews();
     extractFrustum();
     loadWater();
     buildPendingMipmaps();
