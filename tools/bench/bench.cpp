@@ -100,6 +100,7 @@ int runChild(const char* program, const ChildOptions& o)
 struct Build {
     std::string dir;     // build folder: orbitor, assets/, tools/bench/orbitor_bench
     std::string bench;
+    bool straight = false;   // every frame drawn without the shortcuts
 };
 
 struct RunResult {
@@ -155,6 +156,8 @@ RunResult runScenarios(const Build& b, const std::vector<std::string>& extra)
     const std::string out = scratchDir() + "/run" + std::to_string(++serial) + ".txt";
     std::vector<std::string> args = {b.bench, "--child", out};
     args.insert(args.end(), extra.begin(), extra.end());
+    if (b.straight && std::find(args.begin(), args.end(), "--straight") == args.end())
+        args.push_back("--straight");
     RunResult r;
     const int status = spawn(args, b.dir + "/assets", out + ".log");
     std::ifstream in(out);
@@ -355,6 +358,7 @@ struct DriverOptions {
     bool quick = false;
     int rounds = 3;
     std::string compare;
+    bool compareStraight = false;   // the second column: this build without the shortcuts
     bool pixels = true;
     std::string only;   // one scenario alone (and no launches)
 };
@@ -377,6 +381,11 @@ int runDriver(const DriverOptions& o)
             return 2;
         }
         builds.push_back(other);
+    } else if (o.compareStraight) {
+        BuildReport plain;
+        plain.build = builds[0].build;
+        plain.build.straight = true;
+        builds.push_back(plain);
     }
     const double scale = o.quick ? 0.25 : 1.0;
     const int rounds = o.quick ? 1 : o.rounds;
@@ -411,6 +420,8 @@ int runDriver(const DriverOptions& o)
     for (int i = 0; i < (o.only.empty() && rounds > 0 ? launches : 0); ++i)
         for (std::size_t k = 0; k < builds.size(); ++k) {
             BuildReport& r = builds[i % 2 ? builds.size() - 1 - k : k];
+            if (r.build.straight)
+                continue;   // the game itself always takes the shortcuts
             const Launch l = launchGame(r.build, ORBITOR_PROBE_PATH);
             if (!l.ok) {
                 r.ok = false;
@@ -423,7 +434,7 @@ int runDriver(const DriverOptions& o)
     // The table.
     std::printf("\n%-28s", "");
     for (std::size_t k = 0; k < builds.size(); ++k)
-        std::printf(" | %-26s", k == 0 ? "this build (ms)" : "other build (ms)");
+        std::printf(" | %-26s", k == 0 ? "this build (ms)" : builds[k].build.straight ? "shortcuts off (ms)" : "other build (ms)");
     if (builds.size() > 1)
         std::printf(" | %s", "median, this/other");
     std::printf("\n%-28s", "scenario");
@@ -481,7 +492,7 @@ int runDriver(const DriverOptions& o)
     std::printf("{\"quick\":%s,\"rounds\":%d,\"this\":", o.quick ? "true" : "false", rounds);
     printJsonBuild(builds[0]);
     if (builds.size() > 1) {
-        std::printf(",\"other\":");
+        std::printf(builds[1].build.straight ? ",\"shortcuts_off\":" : ",\"other\":");
         printJsonBuild(builds[1]);
     }
     if (o.pixels)
@@ -501,7 +512,8 @@ int runDriver(const DriverOptions& o)
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: orbitor_bench [--short] [--rounds N (0: pixel check only)] [--compare OTHER_BUILD_DIR]\n"
+                 "usage: orbitor_bench [--short] [--rounds N (0: pixel check only)]\n"
+                 "                     [--compare OTHER_BUILD_DIR | --compare-straight]\n"
                  "                     [--no-pixels]\n"
                  "                     [--only SCENARIO]\n");
     return 2;
@@ -543,6 +555,8 @@ int main(int argc, char** argv)
             driver.rounds = std::max(0, std::atoi(argv[++i]));   // 0: the pixel check alone
         } else if (a == "--compare" && more) {
             driver.compare = argv[++i];
+        } else if (a == "--compare-straight") {
+            driver.compareStraight = true;
         } else if (a == "--no-pixels") {
             driver.pixels = false;
         } else {
