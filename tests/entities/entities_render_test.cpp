@@ -264,29 +264,6 @@ TEST_F(Drawing, BeamChainsMatchOneLinkAtATime)
     }
 }
 
-TEST_F(Drawing, ABeamRepeatingAnEarlierOneIsSentOnce)
-{
-    if (!GLEW_VERSION_3_0)
-        GTEST_SKIP() << "no primitive count";
-    sys::testSetTime(5.0);
-    const auto primitivesFor = [](int copies) {
-        freeList(shotBeamList);
-        for (int i = 0; i < copies; ++i)
-            addShotBeam(-6.0f, -15.0f, -7.0f, 0.0f, -6.0f, 0.0f, 5.0f);
-        startPicture(30, 10, 300, 10);
-        GLuint query = 0, primitives = 0;
-        glGenQueries(1, &query);
-        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-        drawShotBeams();
-        glEndQuery(GL_PRIMITIVES_GENERATED);
-        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives);
-        glDeleteQueries(1, &query);
-        return primitives;
-    };
-    EXPECT_GT(primitivesFor(1), 0u);
-    EXPECT_EQ(primitivesFor(3), primitivesFor(1));
-}
-
 TEST_F(Drawing, ExplosionsTheSeaAndTheCharacterMatchOneVertexAtATime)
 {
     // A burst ahead of the eye, fresh and one step on, unlit and with the

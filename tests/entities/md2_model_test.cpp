@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
-#include <tuple>
 #include <cstddef>
+#include <cstring>
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -97,6 +97,11 @@ TEST(Md2Loader, LoadsCountsAndBytesOfABuiltModel)
     expectHoldsNothing(model);
     EXPECT_TRUE(model.load(path.c_str()));
     std::filesystem::remove(path);
+    // A header and nothing else is a model of nothing, not a damaged one.
+    const std::vector<std::uint8_t> empty = md2Bytes(TestModel{});
+    Md2Data none;
+    std::string error;
+    EXPECT_TRUE(md2Read(empty.data(), empty.size(), none, error) && none.frames.empty()) << error;
     // No file, no path, a directory.
     EXPECT_FALSE(model.load("/nonexistent/Modells/tris.md2"));
     EXPECT_FALSE(model.load(nullptr));
@@ -161,6 +166,9 @@ TEST(Md2Animation, AdvancesOneFrameWhenMoreThanAFrameTimeHasPassedAndWraps)
     ASSERT_GT(rate, 0);
     EXPECT_EQ(model.currentFrame, 12);
     EXPECT_EQ(model.nextFrame, first + 1);
+    for (const int row : {-1, md2AnimationCount})   // rows that do not exist change nothing
+        model.selectAnimation(row);
+    EXPECT_EQ(std::tuple(model.startFrame, model.endFrame, model.animationIndex), std::tuple(first, last, 1));
     model.animate(2.0f + 0.5f / rate);   // half a frame time: no advance, the blend half way
     EXPECT_EQ(model.currentFrame, 12);
     EXPECT_NEAR(model.interpolation, 0.5f, 1e-4f);

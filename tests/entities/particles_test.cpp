@@ -122,11 +122,16 @@ bool everyVisibleCopyDrawn()
     int drawn = 0;
     for (int i = 0; i < 1000; ++i)
         drawn += copies.needed(p, 1, 2, 3);
-    glDisable(GL_BLEND);
+    // Under the depth test every copy is drawn.
     glEnable(GL_DEPTH_TEST);
+    copies.begin();
+    int underDepthTest = 0;
+    for (int i = 0; i < 1000; ++i)
+        underDepthTest += copies.needed(p, 1, 2, 3);
+    glDisable(GL_BLEND);
     GLint bits = 0;
     glGetIntegerv(GL_RED_BITS, &bits);
-    return glGetError() == GL_NO_ERROR && drawn == (1 << bits) - 1;
+    return glGetError() == GL_NO_ERROR && drawn == (1 << bits) - 1 && underDepthTest == 1000;
 }
 
 TEST(ParticleCopies, ADriverWithOrWithoutFloatColourDrawsEveryVisibleCopyAndNoError)

@@ -199,3 +199,24 @@ TEST_F(TextureLoader, MipmapLevelsOnlyWithTheFlag)
                              mipmaps ? Bytes{90, 160, 30} : Bytes{}, GL_FALSE, 4));
     }
 }
+
+TEST_F(TextureLoader, DecodingGivesItsMemoryBack)
+{
+    // 60 loads of a 512 x 512 picture (0.75 MB decoded each) hold no more
+    // address space at the end than after the first.
+    Picture big{512, 512, std::vector<unsigned char>(512 * 512 * 4, 200)};
+    const Bytes file = trueColourFile(big, 24, false, false);
+    const auto mappedKb = [] {
+        std::ifstream status("/proc/self/status");
+        std::string key;
+        long kb = 0;
+        while (status >> key && key != "VmSize:") {}
+        status >> kb;
+        return kb;
+    };
+    ASSERT_EQ(load(file), 1);
+    const long before = mappedKb();
+    for (int i = 0; i < 60; ++i)
+        ASSERT_EQ(load(file), 1);
+    EXPECT_LT(mappedKb() - before, 8 * 1024);
+}

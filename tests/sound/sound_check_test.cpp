@@ -67,6 +67,20 @@ TEST(SoundFileCheck, TheGeneratedSoundsAndTheFuzzSeedsPass)
     put32(wav, 4, std::uint32_t(wav.size() - 8), false);
     std::string error;
     EXPECT_TRUE(soundFileCheck(SoundFileKind::sample, wav.data(), wav.size(), error)) << error;
+    // A font whose first sample ends with the sample data.
+    Bytes font = readFile(assets / "orbitor.sf2");
+    const std::size_t smpl = find(font, "smpl");
+    put32(font, find(font, "shdr") + 8 + 24, std::uint32_t(font[smpl + 4] | font[smpl + 5] << 8 | font[smpl + 6] << 16) / 2, false);
+    EXPECT_TRUE(soundFileCheck(SoundFileKind::font, font.data(), font.size(), error)) << error;
+    // The closing sample record is no sample: what it holds is not looked at.
+    const std::size_t shdr = find(font, "shdr"), records = (font[shdr + 4] | font[shdr + 5] << 8) / 46;
+    put32(font, shdr + 8 + (records - 1) * 46 + 24, 0xFFFFFFFF, false);
+    EXPECT_TRUE(soundFileCheck(SoundFileKind::font, font.data(), font.size(), error)) << error;
+    // Three MPEG-1 layer III frames of 224 kbit/s at 44.1 kHz: 731 bytes each.
+    Bytes mp3(3 * 731);
+    for (std::size_t at = 0; at < mp3.size(); at += 731)
+        std::copy_n(std::begin({0xFF, 0xFB, 0xC0, 0x00}), 4, mp3.begin() + std::ptrdiff_t(at));
+    EXPECT_TRUE(soundFileCheck(SoundFileKind::sample, mp3.data(), mp3.size(), error)) << error;
 }
 
 struct Damage {
@@ -95,6 +109,7 @@ const Damage damages[] = {
     {"Mp3Id3TagLongerThanTheFile", "explosion.mp3",
      [](Bytes& b) { b.insert(b.begin(), {'I', 'D', '3', 3, 0, 0, 0x7F, 0x7F, 0x7F, 0x7F}); }},
     {"Mp3BadBitrate", "explosion.mp3", [](Bytes& b) { b[2] |= 0xF0; }},
+    {"Mp3ReservedVersion", "explosion.mp3", [](Bytes& b) { b[1] = (b[1] & 0xE7) | 0x08; }},
     {"Mp3FrameWithoutItsSync", "explosion.mp3", [](Bytes& b) { b[1] &= 0x1F; }},
     {"Mp3GarbageAfterTheFrames", "explosion.mp3", [](Bytes& b) { b.insert(b.end(), 40, 0x55); }},
     {"MidiHeaderLengthSeven", "UFO.mid", [](Bytes& b) { put32(b, 4, 7, true); }},
@@ -113,6 +128,7 @@ const Damage damages[] = {
     {"WavBadMagic", "laserfire3.wav", [](Bytes& b) { b[0] = 'X'; }},
     {"MidiBadMagic", "UFO.mid", [](Bytes& b) { b[3] = 'x'; }},
     {"FontNotASoundFont", "orbitor.sf2", [](Bytes& b) { b[find(b, "sfbk") + 3] = 'x'; }},
+    {"FontWithoutItsVersion", "orbitor.sf2", [](Bytes& b) { b[find(b, "ifil") + 3] = 'x'; }},
     {"FontSampleBeyondTheData", "orbitor.sf2", [](Bytes& b) { put32(b, find(b, "shdr") + 8 + 24, 0x7FFFFFFF, false); }},
     {"MidiGivenAWav", "UFO.mid", [](Bytes& b) { b = readFile(assets / "laserfire3.wav"); }},
 };

@@ -114,6 +114,22 @@ inline int differentPixels(const Frame& a, const Frame& b)
     return n;
 }
 
+// The primitives a drawing sends to the GL (0 where the GL cannot count them).
+template <typename Draw>
+GLuint primitivesSent(Draw draw)
+{
+    if (!GLEW_VERSION_3_0)
+        return 0;
+    GLuint query = 0, primitives = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    draw();
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives);
+    glDeleteQueries(1, &query);
+    return primitives;
+}
+
 // Runs of matching pixels along one row.
 template <typename Pred>
 int runsInRow(const Frame& f, int y, Pred pred, int x0 = 0, int x1 = frameWidth - 1)

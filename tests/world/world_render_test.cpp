@@ -274,6 +274,7 @@ TEST_F(WorldView, ClipCodesAgreeWithGlusProjection)
     glLoadIdentity();
     applyCameraView();
     const ClipMatrix clip = currentClipMatrix();
+    std::vector<float> left, leftAndRight, leftAndInside;
     for (double sx : {-90.0, 6.0, 400.0, 794.0, 890.0})
         for (double sy : {-90.0, 6.0, 300.0, 594.0, 690.0})
             for (double sz : {0.3, 0.995, 1.2}) {
@@ -281,23 +282,51 @@ TEST_F(WorldView, ClipCodesAgreeWithGlusProjection)
                 ASSERT_TRUE(gluUnProject(sx, sy, sz, m.model, m.projection, m.viewport, &x, &y, &z));
                 const bool inside = sx > 0 && sx < 800 && sy > 0 && sy < 600 && sz < 1;
                 EXPECT_EQ(clipOutcode(clip, float(x), float(y), float(z)) == 0, inside) << sx << ' ' << sy << ' ' << sz;
+                // (Depths past 1 unproject behind the eye.)
+                for (auto [list, take] : {std::pair{&left, sx < 0}, {&leftAndRight, sx < 0 || sx > 800},
+                                          {&leftAndInside, sx < 0 || inside}})
+                    if (take && sz < 1)
+                        list->insert(list->end(), {float(x), float(y), float(z)});
             }
+    // A piece is outside when all its corners lie beyond one same plane.
+    EXPECT_TRUE(outsideView(clip, left.data(), int(left.size() / 3)));
+    EXPECT_FALSE(outsideView(clip, leftAndRight.data(), int(leftAndRight.size() / 3)));
+    EXPECT_FALSE(outsideView(clip, leftAndInside.data(), int(leftAndInside.size() / 3)));
+}
+
+TEST_F(WorldView, TerrainPiecesArePlacedWhereTheirSpheresWereWorkedOut)
+{
+    // placePoint, which the culling spheres come from, puts a point where
+    // the GL's scale, turn and move of a piece put it.
+    for (const Placement& p : {beachPlacement, mountainPlacements[0], mountainPlacements[1], mountainPlacements[2]}) {
+        glLoadIdentity();
+        glScalef(1.0f, p.scaleY, 1.0f);
+        glRotatef(p.turnY, 0.0f, 1.0f, 0.0f);
+        glTranslatef(p.offset[0], p.offset[1], p.offset[2]);
+        GLdouble gl[16];
+        glGetDoublev(GL_MODELVIEW_MATRIX, gl);
+        double placed[3];
+        placePoint(p, 30, 7, 400, placed);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(placed[i], gl[i] * 30 + gl[4 + i] * 7 + gl[8 + i] * 400 + gl[12 + i], 1e-3) << p.turnY << ' ' << i;
+    }
 }
 
 TEST_F(WorldView, StreamedBlocksUpToTheBlockSizeGoThroughTheRing)
 {
     if (!GLEW_VERSION_1_5)
         GTEST_SKIP() << "no buffer objects";
-    std::vector<unsigned char> data(streamBlockBytes + 16);
+    std::vector<unsigned char> data(std::max<std::size_t>(256 * 1024, streamBlockBytes + 16));
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<unsigned char>(i * 7);
-    for (const std::size_t bytes : {streamBlockBytes, streamBlockBytes + 16}) {
+    // A beam or particle batch takes some 200 to 500 kB.
+    for (const auto& [bytes, ring] : {std::pair{std::size_t(256 * 1024), true}, {streamBlockBytes, true},
+                                      {streamBlockBytes + 16, false}}) {
         const StreamPart part{data.data(), bytes};
         const void* pointer = nullptr;
         streamArrays(&part, 1, &pointer);
         GLint bound = 0;
         glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &bound);
-        const bool ring = bytes <= streamBlockBytes;
         EXPECT_EQ(bound != 0, ring) << bytes;
         EXPECT_EQ(pointer == data.data(), !ring) << bytes;
         if (ring) {

@@ -74,6 +74,16 @@ TEST(HeightGrids, MountainAndBeachFormulasAndTheirRegions)
     EXPECT_EQ((*beach)[9][0], -10.0f);
     EXPECT_EQ((*beach)[0][46], 123.0f);
     EXPECT_EQ((*beach)[10][0], 123.0f);
+    // Each mesh ends on the rim column its formula leaves, right after the
+    // last column it fills.
+    for (const auto& [grid, mesh] : {std::pair{mountain.get(), mountainMesh}, {beach.get(), beachMesh}}) {
+        bool lastFilled = false;
+        for (int k = 0; k <= mesh.strips; ++k) {
+            EXPECT_EQ((*grid)[k][mesh.cells], 123.0f) << mesh.cells;
+            lastFilled = lastFilled || (*grid)[k][mesh.cells - 1] != 123.0f;
+        }
+        EXPECT_TRUE(lastFilled) << mesh.cells;
+    }
 }
 
 TEST(HeightGrids, FaceNormalsAreUnitAndFollowTheWinding)
@@ -86,6 +96,7 @@ TEST(HeightGrids, FaceNormalsAreUnitAndFollowTheWinding)
         {{1, 1, 1, 3, 1, 1, 1, 4, 1}, {0, 0, 1}},        // not of unit size
         {{0, 0, 0, 1, 2, 0, 0, 0, 1}, {2 / l, -1 / l, 0}},
         {{0, 0, 0, 1, 0, 1, 0, 1, 0}, {-r2, 0, r2}},
+        {{1, 0, 0, 1, 1, 0, 1, 0, 1}, {1, 0, 0}},        // away from the origin
     };
     for (const auto& c : cases) {
         const float* p = c.corners;
