@@ -145,7 +145,7 @@ TEST_F(Hud, TextLinesFollowTheChaserTheFpsSwitchAndTheMode)
         game.fps = s.figure;
         game.escapeMode = s.escape;
         game.showEnvironment = s.environment;
-        EXPECT_EQ(differingPixels(overlayFrame(drawHudTexts),
+        EXPECT_EQ(differentPixels(overlayFrame(drawHudTexts),
                                   expectedLines(s.chaser ? warning : calmStatus, s.chaser, s.help, s.shown)),
                   0)
             << s.chaser << s.fps << s.escape << s.environment;

@@ -41,12 +41,3 @@ Frame overlayFrame(Draw draw)
     draw();
     return grabFrame();
 }
-
-// Pixels that differ between two frames within the inclusive rectangle.
-inline int differingPixels(const Frame& a, const Frame& b, int x0 = 0, int y0 = 0, int x1 = frameWidth - 1,
-                           int y1 = frameHeight - 1)
-{
-    int n = 0;
-    scan(a, [](Rgb) { return true; }, x0, y0, x1, y1, [&](int x, int y, bool) { n += !near(a.at(x, y), b.at(x, y), 0); });
-    return n;
-}

@@ -85,7 +85,7 @@ TEST_F(ScoreRender, CellsSitInTheTopRightCornerEachShowingItsDigit)
     for (const auto& [other, changed] : {std::pair{0, 0b11}, {40, 0b01}, {2, 0b10}}) {
         const Frame g = scoreFrame(other);
         for (int cell = 0; cell < 5; ++cell)
-            EXPECT_EQ(differingPixels(f, g, cellLeft(cell) - 2, 0, cellRight(cell) + 2, 60) > 10, ((changed >> cell) & 1) != 0)
+            EXPECT_EQ(differentPixels(f, g, cellLeft(cell) - 2, 0, cellRight(cell) + 2, 60) > 10, ((changed >> cell) & 1) != 0)
                 << other << " cell " << cell;
     }
 }
@@ -97,7 +97,7 @@ TEST_F(ScoreRender, EveryDigitHasItsOwnShapeAndOutOfRangeDrawsNothing)
         digit[d] = overlayFrame([d] { drawDigitGlyph(d, 24, 26, 23, 26, -100); });
     for (int a = 0; a < 10; ++a)
         for (int b = a + 1; b < 10; ++b)
-            EXPECT_GE(differingPixels(digit[a], digit[b], 740, 0, 799, 60), 12) << a << " " << b;
+            EXPECT_GE(differentPixels(digit[a], digit[b], 740, 0, 799, 60), 12) << a << " " << b;
     for (int d : {-1, 10, 25})
         EXPECT_EQ(countPixels(overlayFrame([d] { drawDigitGlyph(d, 24, 26, 23, 26, -100); }), isRed), 0) << d;
 }

@@ -105,29 +105,13 @@ int countNear(const Frame& f, Pred pred, int x, int y, int r)
                        std::min(frameHeight - 1, y + r));
 }
 
-// Pixels that differ between two frames.
-inline int differentPixels(const Frame& a, const Frame& b)
+// Pixels that differ between two frames, within the inclusive rectangle.
+inline int differentPixels(const Frame& a, const Frame& b, int x0 = 0, int y0 = 0, int x1 = frameWidth - 1,
+                           int y1 = frameHeight - 1)
 {
     int n = 0;
-    for (std::size_t i = 0; i + 2 < a.rgb.size(); i += 3)
-        n += a.rgb[i] != b.rgb[i] || a.rgb[i + 1] != b.rgb[i + 1] || a.rgb[i + 2] != b.rgb[i + 2];
+    scan(a, [](Rgb) { return true; }, x0, y0, x1, y1, [&](int x, int y, bool) { n += !near(a.at(x, y), b.at(x, y), 0); });
     return n;
-}
-
-// The primitives a drawing sends to the GL (0 where the GL cannot count them).
-template <typename Draw>
-GLuint primitivesSent(Draw draw)
-{
-    if (!GLEW_VERSION_3_0)
-        return 0;
-    GLuint query = 0, primitives = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-    draw();
-    glEndQuery(GL_PRIMITIVES_GENERATED);
-    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives);
-    glDeleteQueries(1, &query);
-    return primitives;
 }
 
 // Runs of matching pixels along one row.

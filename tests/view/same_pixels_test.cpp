@@ -14,10 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <functional>
-#include <string>
 
 namespace {
 
@@ -99,19 +97,6 @@ TEST_P(SamePixels, WithAndWithoutTheShortcuts)
     const Frame plain = drawFrame(false);
     const Frame quick = drawFrame(true);
     EXPECT_EQ(differentPixels(plain, quick), 0);
-}
-
-TEST_F(SamePixels, TheShortcutsSendLessForCopiesOfParticlesAndARepeatedBeam)
-{
-    for (const char* name : {"Explosion", "TwoEqualMissBeams"}) {
-        resetView();
-        std::find_if(std::begin(situations), std::end(situations), [&](const Situation& s) { return s.name == std::string(name); })->set();
-        const GLuint plain = primitivesSent([] { drawFrame(false); }), quick = primitivesSent([] { drawFrame(true); });
-        if (plain == 0)
-            GTEST_SKIP() << "the GL counts no primitives";
-        EXPECT_LT(quick, plain) << name;
-        freeList(shotBeamList);
-    }
 }
 
 TEST_F(SamePixels, TheTitlePageBeforeItsTexturesHaveTheirOtherLevels)
