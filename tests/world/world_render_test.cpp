@@ -9,6 +9,7 @@
 #include "support/pixels.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -307,6 +308,51 @@ TEST_F(WorldView, TerrainPiecesArePlacedWhereTheirSpheresWereWorkedOut)
         placePoint(p, 30, 7, 400, placed);
         for (int i = 0; i < 3; ++i)
             EXPECT_NEAR(placed[i], gl[i] * 30 + gl[4 + i] * 7 + gl[8 + i] * 400 + gl[12 + i], 1e-3) << p.turnY << ' ' << i;
+    }
+}
+
+// The vertices a drawing sends (position in the drawing's own units, texture
+// coordinate), read back in feedback mode through an orthographic view of the
+// box lo..hi with the model-view left as the drawing sets it, back faces too.
+std::vector<std::array<double, 5>> sentVertices(void (*draw)(), const double lo[3], const double hi[3])
+{
+    glDisable(GL_CULL_FACE);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(lo[0], hi[0], lo[1], hi[1], -hi[2], -lo[2]);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    std::vector<GLfloat> buffer(1 << 20);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const int used = glRenderMode(GL_RENDER);
+    std::vector<std::array<double, 5>> out;
+    for (int i = 0; i < used;)   // polygon tokens only: a count, then 11 values a vertex
+        for (int n = int(buffer[i + 1]), k = (i += 2, 0); k < n; ++k, i += 11)
+            out.push_back({lo[0] + buffer[i] / 800 * (hi[0] - lo[0]), lo[1] + buffer[i + 1] / 600 * (hi[1] - lo[1]),
+                           hi[2] - buffer[i + 2] * (hi[2] - lo[2]), buffer[i + 7], buffer[i + 8]});
+    resetProjection();
+    glEnable(GL_CULL_FACE);
+    return out;
+}
+
+TEST_F(WorldView, ThePlankIsABoxAndTheMountainsLayTheirTextureByTheGrid)
+{
+    // The camera at the origin, level: the plank comes 20 below the eye.
+    game.pitch = 0;
+    const double lo[3] = {-600, -60, -700}, hi[3] = {-500, 0, 600};
+    for (const auto& v : sentVertices(drawWoodPlank, lo, hi))
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(std::fabs(v[i] + (i == 1 ? eyeHeight : 0) - plankLow[i]) < 1e-3 ||
+                        std::fabs(v[i] + (i == 1 ? eyeHeight : 0) - plankHigh[i]) < 1e-3) << v[0] << ' ' << v[1] << ' ' << v[2];
+    // Grid point (k, m) of the range: texture (k / 8, m / divisor).
+    const double under[3] = {-10, -10, -10}, over[3] = {200, 200, 1300};
+    const auto range = sentVertices([] { glCallList(mountainList); }, under, over);
+    EXPECT_GT(range.size(), 2000u);
+    for (const auto& v : range) {
+        EXPECT_NEAR(v[3], 0.125 * v[0] / mountainMesh.cellSize, 1e-3) << v[0];
+        EXPECT_NEAR(v[4], v[2] / mountainMesh.cellSize / mountainMesh.texDivisor, 1e-3) << v[2];
     }
 }
 
