@@ -311,6 +311,8 @@ TEST_F(WorldView, TerrainPiecesArePlacedWhereTheirSpheresWereWorkedOut)
     }
 }
 
+namespace {
+
 // The vertices a drawing sends (position in the drawing's own units, texture
 // coordinate), read back in feedback mode through an orthographic view of the
 // box lo..hi with the model-view left as the drawing sets it, back faces too.
@@ -336,6 +338,8 @@ std::vector<std::array<double, 5>> sentVertices(void (*draw)(), const double lo[
     glEnable(GL_CULL_FACE);
     return out;
 }
+
+}  // namespace
 
 TEST_F(WorldView, ThePlankIsABoxAndTheMountainsLayTheirTextureByTheGrid)
 {
